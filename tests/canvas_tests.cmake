@@ -1,0 +1,1 @@
+tessarin_add_test(read_file_bytes_test SOURCES read_file_bytes_test.cpp LIBS tessarin_canvas)

@@ -1,0 +1,57 @@
+#include "canvas/read_file_bytes.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class ReadFileBytesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() / ("tessarin-read-" + std::to_string(::getpid()));
+    fs::create_directories(folder_);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::permissions(folder_ / "locked", fs::perms::owner_all, ignored);
+    fs::remove_all(folder_, ignored);
+  }
+  std::string Write(const std::string& name, const std::string& content) {
+    const fs::path path = folder_ / name;
+    std::ofstream(path, std::ios::binary) << content;
+    return path.string();
+  }
+  fs::path folder_;
+};
+
+TEST_F(ReadFileBytesTest, ReadsTheWholeFileIncludingZeroBytes) {
+  const std::string content("GIF89a\0\x01\xff tail", 15);
+  EXPECT_EQ(ReadFileBytes(Write("a.bin", content)), Bytes(content.begin(), content.end()));
+}
+
+TEST_F(ReadFileBytesTest, GivesNothingForWhatCannotBeRead) {
+  EXPECT_TRUE(ReadFileBytes("").empty());
+  EXPECT_TRUE(ReadFileBytes((folder_ / "missing").string()).empty());
+  EXPECT_TRUE(ReadFileBytes(folder_.string()).empty()) << "a directory";
+  EXPECT_TRUE(ReadFileBytes(Write("empty", "")).empty());
+  const std::string fifo = (folder_ / "fifo").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_TRUE(ReadFileBytes(fifo).empty()) << "a pipe must not block";
+}
+
+TEST_F(ReadFileBytesTest, GivesNothingForAFileWithoutReadPermission) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  const std::string path = Write("locked", "secret");
+  fs::permissions(path, fs::perms::none);
+  EXPECT_TRUE(ReadFileBytes(path).empty());
+}
+
+}  // namespace

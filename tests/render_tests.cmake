@@ -1,0 +1,1 @@
+tessarin_add_test(column_name_test SOURCES column_name_test.cpp LIBS tessarin_render)
