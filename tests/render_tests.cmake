@@ -1,1 +1,9 @@
 tessarin_add_test(column_name_test SOURCES column_name_test.cpp LIBS tessarin_render)
+
+# The automation layer.
+tessarin_add_test(variant_test SOURCES variant_test.cpp LIBS tessarin_automation)
+tessarin_add_test(object_ref_test SOURCES object_ref_test.cpp LIBS tessarin_automation)
+tessarin_add_test(type_info_test SOURCES type_info_test.cpp LIBS tessarin_automation)
+tessarin_add_test(automation_registry_test SOURCES automation_registry_test.cpp
+  LIBS tessarin_automation)
+
