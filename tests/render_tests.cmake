@@ -7,3 +7,8 @@ tessarin_add_test(type_info_test SOURCES type_info_test.cpp LIBS tessarin_automa
 tessarin_add_test(automation_registry_test SOURCES automation_registry_test.cpp
   LIBS tessarin_automation)
 
+# The embedded spreadsheet engine.
+tessarin_add_test(cell_rect_test SOURCES cell_rect_test.cpp LIBS tessarin_engine)
+tessarin_add_test(cell_grid_test SOURCES cell_grid_test.cpp LIBS tessarin_engine)
+tessarin_add_test(spreadsheet_engine_test SOURCES spreadsheet_engine_test.cpp LIBS tessarin_engine)
+
