@@ -12,3 +12,8 @@ tessarin_add_test(cell_rect_test SOURCES cell_rect_test.cpp LIBS tessarin_engine
 tessarin_add_test(cell_grid_test SOURCES cell_grid_test.cpp LIBS tessarin_engine)
 tessarin_add_test(spreadsheet_engine_test SOURCES spreadsheet_engine_test.cpp LIBS tessarin_engine)
 
+# SpreadsheetLink, against the embedded engine and a recorder wrapped around it.
+add_library(tessarin_recording_server STATIC support/recording_server.cpp)
+target_link_libraries(tessarin_recording_server PUBLIC tessarin_engine)
+tessarin_add_test(spreadsheet_link_test SOURCES spreadsheet_link_test.cpp
+  LIBS tessarin_render tessarin_engine tessarin_recording_server)
