@@ -18,6 +18,8 @@ constexpr DispatchId kCaption = 0x8B;
 constexpr DispatchId kVisible = 0x22E;
 constexpr DispatchId kDisplayAlerts = 0x157;
 constexpr DispatchId kQuit = 0x12E;
+constexpr DispatchId kActiveWorkbook = 0x134;
+constexpr DispatchId kActivate = 0x130;
 constexpr DispatchId kWorkbooks = 0x23C;
 constexpr DispatchId kCount = 0x76;
 constexpr DispatchId kAdd = 0xB5;
@@ -100,6 +102,20 @@ TEST_F(SpreadsheetEngine, ABlankWorkbookHasOneSheetNamedSheet1) {
             Status::E_NOTIMPL);
   ASSERT_EQ(Get(workbooks_, kCount, {}, value), Status::S_OK);
   EXPECT_EQ(value.AsInt32(), 1);
+}
+
+TEST_F(SpreadsheetEngine, ActivateMakesAWorkbookTheActiveOne) {
+  const auto activeName = [this] {
+    Variant name;
+    EXPECT_EQ(Get(ObjectFrom(application_, kActiveWorkbook, InvokeKind::PropertyGet), kName, {}, name),
+              Status::S_OK);
+    return name.AsString();
+  };
+  EXPECT_EQ(activeName(), "Book1");
+  const ObjectRef second = ObjectFrom(workbooks_, kAdd, InvokeKind::Method, {Variant::Missing()});
+  EXPECT_EQ(activeName(), "Book2") << "a new workbook becomes the active one";
+  ASSERT_EQ(Call(workbook_, kActivate, InvokeKind::Method, {}), Status::S_OK);
+  EXPECT_EQ(activeName(), "Book1");
 }
 
 TEST_F(SpreadsheetEngine, SheetsItemChecksItsIndex) {

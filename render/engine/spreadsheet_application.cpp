@@ -2,18 +2,21 @@
 
 #include <array>
 
+#include "render/engine/workbook_object.h"
 #include "render/engine/workbooks_collection.h"
 
 namespace {
 
 constexpr DispatchId kCaption = 0x8B;
 constexpr DispatchId kQuit = 0x12E;
+constexpr DispatchId kActiveWorkbook = 0x134;
 constexpr DispatchId kDisplayAlerts = 0x157;
 constexpr DispatchId kVisible = 0x22E;
 constexpr DispatchId kWorkbooks = 0x23C;
 
 constexpr unsigned kGetPut = InvokeKind::PropertyGet | InvokeKind::PropertyPut;
 constexpr std::array kMembers{
+    MemberInfo{"ActiveWorkbook", kActiveWorkbook, KindBit(InvokeKind::PropertyGet)},
     MemberInfo{"Application", kDispatchApplication, KindBit(InvokeKind::PropertyGet)},
     MemberInfo{"Caption", kCaption, kGetPut},
     MemberInfo{"DisplayAlerts", kDisplayAlerts, kGetPut},
@@ -52,6 +55,10 @@ Status SpreadsheetApplication::InvokeMember(const MemberInfo& member, InvokeKind
   switch (member.id) {
     case kWorkbooks:
       return Return(result, Variant::Object(MakeRef<WorkbooksCollection>(*this)));
+    case kActiveWorkbook:  // nothing (an empty object) before the first workbook
+      return Return(result, Variant::Object(activeWorkbook_ == nullptr
+                                                ? ObjectRef()
+                                                : MakeRef<WorkbookObject>(*this, *activeWorkbook_)));
     case kCaption:
       if (kind == InvokeKind::PropertyGet) return Return(result, Variant::String(caption_));
       return ToString(*arguments.propertyValue, caption_);
