@@ -30,7 +30,9 @@ constexpr int kHeight = 600;
 // time, so neighbouring entries are close, as neighbouring pixels of a photo are.
 std::vector<std::uint32_t> Palette(int count) {
   const int side = static_cast<int>(std::ceil(std::cbrt(static_cast<double>(count))));
-  const auto level = [side](int step) { return static_cast<std::uint32_t>(step * 255 / (side - 1)); };
+  const auto level = [side](int step) {
+    return static_cast<std::uint32_t>(step * 255 / (side - 1));
+  };
   std::vector<std::uint32_t> palette;
   palette.reserve(static_cast<std::size_t>(count));
   for (int k = 0; k < count; ++k) {
@@ -66,9 +68,11 @@ long PeakMegabytes() {
 
 void Run(int distinctColours) {
   const std::vector<std::uint32_t> pixels = Picture(distinctColours);
-  const std::size_t distinct = std::unordered_set<std::uint32_t>(pixels.begin(), pixels.end()).size();
-  const std::filesystem::path output = std::filesystem::temp_directory_path() /
-                                       ("tessarin-bench-" + std::to_string(distinctColours) + ".xlsx");
+  const std::size_t distinct =
+      std::unordered_set<std::uint32_t>(pixels.begin(), pixels.end()).size();
+  const std::filesystem::path output =
+      std::filesystem::temp_directory_path() /
+      ("tessarin-bench-" + std::to_string(distinctColours) + ".xlsx");
 
   ApplicationLink application;
   WorkbookLink workbook;

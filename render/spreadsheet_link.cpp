@@ -14,15 +14,15 @@ namespace {
 constexpr std::string_view kSpreadsheetServer = "Excel.Application";
 
 // The members the links reach by dispatch id, as the spreadsheet's object model numbers them.
-constexpr DispatchId kCaption = 0x8B;           // Application.Caption
-constexpr DispatchId kItem = 0xAA;              // Sheets.Item(Index)
-constexpr DispatchId kAdd = 0xB5;               // Workbooks.Add(Template)
-constexpr DispatchId kRange = 0xC5;             // Worksheet.Range(Cell1, Cell2)
-constexpr DispatchId kSaveAs = 0x11C;           // Worksheet.SaveAs(Filename, ...)
-constexpr DispatchId kActivate = 0x130;         // Workbook.Activate
-constexpr DispatchId kSheets = 0x1E5;           // Workbook.Sheets
-constexpr DispatchId kVisible = 0x22E;          // Application.Visible
-constexpr DispatchId kWorkbooks = 0x23C;        // Application.Workbooks
+constexpr DispatchId kCaption = 0x8B;             // Application.Caption
+constexpr DispatchId kItem = 0xAA;                // Sheets.Item(Index)
+constexpr DispatchId kAdd = 0xB5;                 // Workbooks.Add(Template)
+constexpr DispatchId kRange = 0xC5;               // Worksheet.Range(Cell1, Cell2)
+constexpr DispatchId kSaveAs = 0x11C;             // Worksheet.SaveAs(Filename, ...)
+constexpr DispatchId kActivate = 0x130;           // Workbook.Activate
+constexpr DispatchId kSheets = 0x1E5;             // Workbook.Sheets
+constexpr DispatchId kVisible = 0x22E;            // Application.Visible
+constexpr DispatchId kWorkbooks = 0x23C;          // Application.Workbooks
 constexpr int kSaveAsArgumentsAfterFilename = 8;  // all omitted: the default format
 
 // A request from a link: made in the neutral locale, as the links always do.
@@ -188,10 +188,9 @@ bool SetObjectProperty(const ComObject& object, std::string_view name, bool valu
 }
 
 void CallObjectMethod(const ComObject& object, std::string_view name) {
-  const auto member =
-      BindByName(object, name,
-                 {InvokeKind::Method, InvokeKind::PropertyGet, InvokeKind::PropertyPut,
-                  InvokeKind::PropertyPutRef});
+  const auto member = BindByName(object, name,
+                                 {InvokeKind::Method, InvokeKind::PropertyGet,
+                                  InvokeKind::PropertyPut, InvokeKind::PropertyPutRef});
   if (!member) return;
   Variant ignored;
   object.Get()->Invoke(member->id, member->kind, CallArguments{}, &ignored, kUserDefaultLocale);

@@ -38,14 +38,16 @@ TEST(CellGrid, KeepsEveryFillWhileGrowingRowAfterRowAndColumnAfterColumn) {
 TEST(CellGrid, PacksRowsForSaving) {
   CellGrid grid;
   // Columns grown one at a time leave spare room in each row; the packed copy has none.
-  for (int column = 1; column <= 3; ++column) ASSERT_TRUE(grid.Fill(Cell(1, column), ColourOf(1, column)));
+  for (int column = 1; column <= 3; ++column)
+    ASSERT_TRUE(grid.Fill(Cell(1, column), ColourOf(1, column)));
   ASSERT_TRUE(grid.Fill(Cell(2, 2), ColourOf(2, 2)));
   ASSERT_TRUE(grid.Fill(Cell(3, 3), ColourOf(3, 3)));
   const std::uint32_t* fills = grid.PackedFills();
   //   row 1: 1001 1002 1003
   //   row 2:  -   2002  -
   //   row 3:  -    -   3003
-  const std::uint32_t expected[] = {1001, 1002, 1003, kNoFill, 2002, kNoFill, kNoFill, kNoFill, 3003};
+  const std::uint32_t expected[] = {1001,    1002,    1003,    kNoFill, 2002,
+                                    kNoFill, kNoFill, kNoFill, 3003};
   for (int i = 0; i < 9; ++i) EXPECT_EQ(fills[i], expected[i]) << "cell " << i;
   ASSERT_TRUE(grid.Fill(Cell(3, 4), 7));  // still grows correctly after packing
   EXPECT_EQ(grid.At(3, 3), 3003u);

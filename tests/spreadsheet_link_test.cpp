@@ -140,7 +140,8 @@ TEST_F(EngineLink, ARefusedAddressKeepsThePreviousRange) {
   }
   workbook.SetRangeCell1("XFD1048576");
   workbook.SetRangeCell2("XFD1048576");
-  EXPECT_EQ(AreaOf(workbook.GetRangeObject()), (CellRect{kSheetRows, kSheetColumns, kSheetRows, kSheetColumns}));
+  EXPECT_EQ(AreaOf(workbook.GetRangeObject()),
+            (CellRect{kSheetRows, kSheetColumns, kSheetRows, kSheetColumns}));
   workbook.ReleaseWorkbook();
   application.ReleaseApplication();
 }
@@ -255,12 +256,12 @@ TEST_F(RecordedLink, ColouringACellSendsThreeRequests) {
   ComObject range;
   ColourCell(workbook, range, "B1", 0x0000FF);
   ColourCell(workbook, range, "ADT600", -1);  // a point off the canvas: refused, nothing set
-  EXPECT_THAT(server_.Requests(),
-              ElementsAre("Worksheet.Range get(\"B1\", \"B1\") @0", "Range.Interior get() @1024",
-                          "Interior.Color put(= int 255) @1024",
-                          "Worksheet.Range get(\"ADT600\", \"ADT600\") @0",
-                          "Range.Interior get() @1024",
-                          "Interior.Color put(= int -1) @1024 -> DISP_E_EXCEPTION"));
+  EXPECT_THAT(
+      server_.Requests(),
+      ElementsAre("Worksheet.Range get(\"B1\", \"B1\") @0", "Range.Interior get() @1024",
+                  "Interior.Color put(= int 255) @1024",
+                  "Worksheet.Range get(\"ADT600\", \"ADT600\") @0", "Range.Interior get() @1024",
+                  "Interior.Color put(= int -1) @1024 -> DISP_E_EXCEPTION"));
   ClearObject(range);
   workbook.ReleaseWorkbook();
   application.ReleaseApplication();
@@ -271,7 +272,8 @@ TEST_F(EngineLink, EveryReferenceIsReleasedWhenTheLinksAndObjectsLetGo) {
   WorkbookLink workbook;
   Open(application, workbook);
   ComObject range;
-  for (const char* address : {"A1", "B1", "A2", "B2"}) ColourCell(workbook, range, address, 0x336699);
+  for (const char* address : {"A1", "B1", "A2", "B2"})
+    ColourCell(workbook, range, address, 0x336699);
   ComObject sheet = workbook.GetSheetObject();
   ComObject book = workbook.GetWorkbookObject();
   ComObject app = GetObjectProperty(book, "Application");

@@ -62,7 +62,10 @@ TEST(TypeInfoCheckInvocation, RefusesWhatTheMemberTableDoesNotAllow) {
   const std::vector<CheckCase> cases = {
       {"put with its value", 0x63, InvokeKind::PropertyPut, {{}, &value}, Status::S_OK},
       {"put without a value", 0x63, InvokeKind::PropertyPut, {}, Status::DISP_E_PARAMNOTFOUND},
-      {"get given a put value", 0x63, InvokeKind::PropertyGet, {{}, &value},
+      {"get given a put value",
+       0x63,
+       InvokeKind::PropertyGet,
+       {{}, &value},
        Status::DISP_E_PARAMNOTFOUND},
       {"unknown id", 0x999, InvokeKind::PropertyGet, {}, Status::DISP_E_MEMBERNOTFOUND},
       {"kind not offered", 0x12E, InvokeKind::PropertyGet, {}, Status::DISP_E_MEMBERNOTFOUND},
@@ -70,7 +73,10 @@ TEST(TypeInfoCheckInvocation, RefusesWhatTheMemberTableDoesNotAllow) {
       {"all given", 0xC5, InvokeKind::PropertyGet, {two}, Status::S_OK},
       {"too many", 0xC5, InvokeKind::PropertyGet, {three}, Status::DISP_E_BADPARAMCOUNT},
       {"too few", 0xC5, InvokeKind::PropertyGet, {}, Status::DISP_E_BADPARAMCOUNT},
-      {"required omitted", 0xC5, InvokeKind::PropertyGet, {omittedFirst},
+      {"required omitted",
+       0xC5,
+       InvokeKind::PropertyGet,
+       {omittedFirst},
        Status::DISP_E_PARAMNOTOPTIONAL},
       {"variable list takes more", 0x30B, InvokeKind::Method, {three}, Status::S_OK},
   };

@@ -6,8 +6,7 @@
 std::string StatusName(Status status) {
   switch (status) {
 #define TESSARIN_STATUS_NAME(code) \
-  case Status::code:               \
-    return #code;
+  case Status::code: return #code;
     TESSARIN_STATUS_NAME(S_OK)
     TESSARIN_STATUS_NAME(S_FALSE)
     TESSARIN_STATUS_NAME(E_NOTIMPL)

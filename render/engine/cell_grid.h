@@ -36,6 +36,6 @@ class CellGrid {
 
   int rows_ = 0;
   int columns_ = 0;
-  int stride_ = 0;  // allocated cells per row, at least columns_
+  int stride_ = 0;                    // allocated cells per row, at least columns_
   std::vector<std::uint32_t> cells_;  // rows_ × stride_
 };

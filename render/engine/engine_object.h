@@ -19,8 +19,8 @@ inline constexpr DispatchId kDispatchApplication = 0x94;
 class EngineObject : public AutomationObject {
  public:
   const TypeInfo* GetTypeInfo(LocaleId locale) const final;
-  Status Invoke(DispatchId member, InvokeKind kind, const CallArguments& arguments,
-                Variant* result, LocaleId locale) final;
+  Status Invoke(DispatchId member, InvokeKind kind, const CallArguments& arguments, Variant* result,
+                LocaleId locale) final;
 
  protected:
   virtual SpreadsheetApplication& Application() = 0;

@@ -40,10 +40,12 @@ Status RangeObject::InvokeMember(const MemberInfo& member, InvokeKind kind,
   const bool get = kind == InvokeKind::PropertyGet;
   switch (member.id) {
     case kInterior:
-      return Return(result, Variant::Object(MakeRef<InteriorObject>(Application(), *sheet_, area_)));
+      return Return(result,
+                    Variant::Object(MakeRef<InteriorObject>(Application(), *sheet_, area_)));
     case kRowHeight:
       // Every row has the sheet's one height, so any range reads it.
-      if (get) return Return(result, Variant::Double(sheet_->rowHeight.value_or(kDefaultRowHeight)));
+      if (get)
+        return Return(result, Variant::Double(sheet_->rowHeight.value_or(kDefaultRowHeight)));
       if (!area_.SpansAllRows()) return Status::E_NOTIMPL;
       return PutSize(*arguments.propertyValue, kMaxRowHeight, sheet_->rowHeight);
     case kColumnWidth:

@@ -53,12 +53,12 @@ WorkbookModel& SpreadsheetApplication::AddWorkbook() {
 Status SpreadsheetApplication::InvokeMember(const MemberInfo& member, InvokeKind kind,
                                             const CallArguments& arguments, Variant* result) {
   switch (member.id) {
-    case kWorkbooks:
-      return Return(result, Variant::Object(MakeRef<WorkbooksCollection>(*this)));
+    case kWorkbooks: return Return(result, Variant::Object(MakeRef<WorkbooksCollection>(*this)));
     case kActiveWorkbook:  // nothing (an empty object) before the first workbook
-      return Return(result, Variant::Object(activeWorkbook_ == nullptr
-                                                ? ObjectRef()
-                                                : MakeRef<WorkbookObject>(*this, *activeWorkbook_)));
+      return Return(result,
+                    Variant::Object(activeWorkbook_ == nullptr
+                                        ? ObjectRef()
+                                        : MakeRef<WorkbookObject>(*this, *activeWorkbook_)));
     case kCaption:
       if (kind == InvokeKind::PropertyGet) return Return(result, Variant::String(caption_));
       return ToString(*arguments.propertyValue, caption_);

@@ -25,7 +25,8 @@ Status WorkbooksCollection::InvokeMember(const MemberInfo& member, InvokeKind,
                                          const CallArguments& arguments, Variant* result) {
   switch (member.id) {
     case kCount:
-      return Return(result, Variant::Int32(static_cast<std::int32_t>(Application().WorkbookCount())));
+      return Return(result,
+                    Variant::Int32(static_cast<std::int32_t>(Application().WorkbookCount())));
     case kAdd: {
       // Only a blank workbook can be made: there are no template files to open.
       if (!Argument(arguments, 0).IsMissing()) return Status::E_NOTIMPL;

@@ -26,8 +26,7 @@ std::string Describe(const Variant& value) {
       return text;
     }
     case VariantType::Bool: return "bool " + std::to_string(value.AsBool());
-    case VariantType::String:
-      return value.IsNullString() ? "null" : "\"" + value.AsString() + "\"";
+    case VariantType::String: return value.IsNullString() ? "null" : "\"" + value.AsString() + "\"";
     case VariantType::Object: return "<" + TypeName(value.AsObject().Get()) + ">";
     case VariantType::Error:
       return value.IsMissing() ? "missing" : "error " + StatusName(value.AsError());
@@ -62,8 +61,8 @@ class RecordingObject final : public AutomationObject {
     return inner_->GetTypeInfo(locale);
   }
 
-  Status Invoke(DispatchId member, InvokeKind kind, const CallArguments& arguments,
-                Variant* result, LocaleId locale) override {
+  Status Invoke(DispatchId member, InvokeKind kind, const CallArguments& arguments, Variant* result,
+                LocaleId locale) override {
     std::vector<Variant> positional;
     for (const Variant& argument : arguments.positional) positional.push_back(Unwrapped(argument));
     Variant value;
@@ -116,13 +115,12 @@ void WrapResult(Variant& value, const std::shared_ptr<std::vector<std::string>>&
 
 RecordingServer::RecordingServer() : log_(std::make_shared<std::vector<std::string>>()) {
   RegisterSpreadsheetEngine(engine_);
-  registry_.Register(std::string(kSpreadsheetProgrammaticId),
-                     [engine = &engine_, log = log_](ObjectRef& created) {
-                       ObjectRef application;
-                       const Status status =
-                           engine->CreateInstance(kSpreadsheetProgrammaticId, application);
-                       if (Failed(status)) return status;
-                       created = MakeRef<RecordingObject>(std::move(application), log);
-                       return Status::S_OK;
-                     });
+  registry_.Register(
+      std::string(kSpreadsheetProgrammaticId), [engine = &engine_, log = log_](ObjectRef& created) {
+        ObjectRef application;
+        const Status status = engine->CreateInstance(kSpreadsheetProgrammaticId, application);
+        if (Failed(status)) return status;
+        created = MakeRef<RecordingObject>(std::move(application), log);
+        return Status::S_OK;
+      });
 }
