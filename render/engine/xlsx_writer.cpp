@@ -21,7 +21,7 @@ constexpr int kMostColumns = 16384;
 constexpr int kDeflateLevel = 1;
 
 std::vector<DeflatedPart> DeflatedParts(const SheetContent& sheet, const FillPalette& palette) {
-  const std::string_view sheetName = sheet.name.empty() ? "Sheet1" : sheet.name;
+  const std::string sheetName = sheet.name.empty() ? "Sheet1" : sheet.name;
   std::vector<DeflatedPart> parts;
   auto add = [&](const char* name, const XmlBuffer& text) {
     parts.push_back(DeflatePart(name, text.view(), kDeflateLevel));
