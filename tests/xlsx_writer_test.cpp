@@ -312,7 +312,7 @@ class FailedSave : public ::testing::Test {
  protected:
   // A folder holding one earlier file, `old.xlsx`.
   void SetUp() override {
-    folder_ = folder / "saves";
+    folder_ = scratch_ / "saves";
     mkdir(folder_.c_str(), 0755);
     target_ = folder_ + "/old.xlsx";
     WriteText(target_, kOldContent);
@@ -320,12 +320,12 @@ class FailedSave : public ::testing::Test {
 
   void ExpectOldFileIntact() {
     EXPECT_EQ(FileText(target_), kOldContent);
-    EXPECT_THAT(folder.Names(folder_), ElementsAre("old.xlsx")) << "no temporary left behind";
+    EXPECT_THAT(scratch_.Names(folder_), ElementsAre("old.xlsx")) << "no temporary left behind";
   }
 
   static constexpr const char* kOldContent = "the workbook saved yesterday";
-  ScratchFolder folder;
-  std::string folder_;
+  ScratchFolder scratch_;
+  std::string folder_;  // inside scratch_, holding the earlier file
   std::string target_;
 };
 

@@ -61,46 +61,45 @@ std::string TemporaryName(const std::string& folder, std::mt19937_64& random) {
 
 }  // namespace
 
-ReplacingFile::ReplacingFile(const std::string& path) : target_(ResolveLink(path)) {
-  folder_ = FolderOf(target_);
+ReplacingFile::ReplacingFile(const std::string& path)
+    : target_(ResolveLink(path)), folder_(FolderOf(target_)) {
   if (path.empty()) {
     failed_errno_ = EINVAL;
     error_ = "The workbook could not be saved: no file name was given.";
     return;
   }
-  if (path.back() == '/') {
-    Fail(EISDIR);
-    return;
-  }
   struct stat existing {};
   const bool replaces = stat(target_.c_str(), &existing) == 0;
-  if (replaces && S_ISDIR(existing.st_mode)) {
+  if (path.back() == '/' || (replaces && S_ISDIR(existing.st_mode))) {
     Fail(EISDIR);
     return;
   }
-  std::mt19937_64 random(std::random_device{}());
-  int descriptor = -1;
-  for (int attempt = 0; attempt < kMostNameTries && descriptor < 0; ++attempt) {
-    temporary_ = TemporaryName(folder_, random);
-    // 0666 here, like any newly created file: the umask then takes away what it should.
-    descriptor = open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (descriptor < 0 && errno != EEXIST) break;
-  }
-  if (descriptor < 0) {
-    const int reason = errno;
-    temporary_.clear();
-    Fail(reason);
-    return;
-  }
+  const int descriptor = CreateTemporary();
+  if (descriptor < 0) return;
+  // A file that is replaced keeps its permissions, as it would when overwritten in place.
   if (replaces && S_ISREG(existing.st_mode)) fchmod(descriptor, existing.st_mode & 07777);
   stream_ = fdopen(descriptor, "wb");
   if (stream_ == nullptr) {
-    const int reason = errno;
+    Fail(errno);
     close(descriptor);
-    Fail(reason);
     return;
   }
   std::setvbuf(stream_, nullptr, _IOFBF, kStreamBuffer);
+}
+
+int ReplacingFile::CreateTemporary() {
+  std::mt19937_64 random(std::random_device{}());
+  for (int attempt = 0; attempt < kMostNameTries; ++attempt) {
+    temporary_ = TemporaryName(folder_, random);
+    // 0666 like any newly created file: the umask then takes away what it should.
+    const int descriptor = open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (descriptor >= 0) return descriptor;
+    if (errno != EEXIST) break;
+  }
+  const int reason = errno;
+  temporary_.clear();
+  Fail(reason);
+  return -1;
 }
 
 ReplacingFile::~ReplacingFile() { Discard(); }

@@ -17,7 +17,7 @@ class ReplacingFile {
   ReplacingFile(const ReplacingFile&) = delete;
   ReplacingFile& operator=(const ReplacingFile&) = delete;
 
-  // False once anything failed; error() then says why, in plain English.
+  // False once anything failed (error() then says why, in plain English) and after Commit.
   bool ok() const { return failed_errno_ == 0 && stream_ != nullptr; }
   const std::string& error() const { return error_; }
 
@@ -31,6 +31,7 @@ class ReplacingFile {
   bool Commit();
 
  private:
+  int CreateTemporary();  // a new file beside the target, or -1 after Fail
   void Fail(int errorNumber);
   void Discard();
 

@@ -257,6 +257,8 @@ XmlBuffer WorkbookPart(std::string_view sheetName) {
 XmlBuffer StylesPart(const FillPalette& palette) {
   const std::size_t colours = palette.colours.size();
   XmlBuffer xml = Started();
+  constexpr std::size_t kLongestFillAndFormat = 192, kFrame = 1024;
+  xml.Reserve(colours * kLongestFillAndFormat + kFrame);
   xml.Append("<styleSheet xmlns=\"");
   xml.Append(kMainNamespace);
   xml.Append(
@@ -293,6 +295,10 @@ XmlBuffer StylesPart(const FillPalette& palette) {
 
 XmlBuffer WorksheetPart(const SheetContent& sheet, const FillPalette& palette) {
   XmlBuffer xml = Started();
+  // Room for the longest text the cells can take, so the buffer never moves; pages that
+  // stay unwritten cost no memory.
+  constexpr std::size_t kLongestCell = 28, kLongestRow = 64, kFrame = 1024;
+  xml.Reserve(palette.cellFills.size() * kLongestCell + static_cast<std::size_t>(sheet.rows) * kLongestRow + kFrame);
   xml.Append("<worksheet xmlns=\"");
   xml.Append(kMainNamespace);
   xml.Append("\" xmlns:r=\"");

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <ctime>
-#include <string>
 #include <string_view>
 
 #include "render/engine/fill_palette.h"
@@ -9,12 +8,6 @@
 #include "render/engine/xml_buffer.h"
 
 // The parts of a one-sheet Office Open XML workbook, each as its text.
-
-// A part of the package: its name inside the zip container and its text.
-struct PackagePart {
-  std::string name;
-  XmlBuffer text;
-};
 
 XmlBuffer ContentTypesPart();
 XmlBuffer PackageRelationshipsPart();
