@@ -60,11 +60,10 @@ std::vector<KeyedColour> SortByMortonKey(std::span<const std::uint32_t> colours)
   return sorted;
 }
 
-// A group of colours that will share one replacement: a run of the sorted colours with
-// the sums that give its pixel-weighted mean.
+// A group of colours that will share one replacement: a run of the sorted colours (up to
+// the next group's start) with the sums that give its pixel-weighted mean.
 struct Group {
   std::uint32_t begin = 0;  // into the sorted colours
-  std::uint32_t end = 0;
   std::uint32_t firstKey = 0;
   double weight = 0;
   std::array<double, 3> sum{};  // weight × channel, summed: red, green, blue
@@ -89,7 +88,7 @@ std::vector<Group> OneGroupPerColour(const std::vector<KeyedColour>& sorted,
     const ColourValue colour = colours[sorted[i].index];
     // A colour that no cell holds still needs a replacement; let it weigh as one cell.
     const double weight = std::max<std::uint32_t>(pixelCounts[sorted[i].index], 1u);
-    groups[i] = {i, i + 1, sorted[i].key, weight,
+    groups[i] = {i, sorted[i].key, weight,
                  {weight * RedOf(colour), weight * GreenOf(colour), weight * BlueOf(colour)}};
   }
   return groups;
@@ -139,25 +138,25 @@ void KeepCheapestCandidates(std::vector<Candidate>& candidates,
             [](const Candidate& a, const Candidate& b) { return a.firstGroup < b.firstGroup; });
 }
 
-// Replaces the groups of each candidate (sorted by firstGroup) by their union.
-std::vector<Group> MergeCandidates(const std::vector<Group>& groups,
-                                   const std::vector<Candidate>& candidates) {
-  std::vector<Group> merged;
-  std::uint32_t next = 0;
+// Replaces the groups of each candidate (sorted by firstGroup) by their union, in place:
+// the groups only ever shrink in number, so no second copy is needed.
+void MergeCandidates(std::vector<Group>& groups, const std::vector<Candidate>& candidates) {
+  std::size_t kept = 0;
+  std::size_t next = 0;
+  auto keepUpTo = [&](std::size_t end) {
+    while (next < end) groups[kept++] = groups[next++];
+  };
   for (const Candidate& candidate : candidates) {
-    merged.insert(merged.end(), groups.begin() + next, groups.begin() + candidate.firstGroup);
-    Group uniting = groups[candidate.firstGroup];
-    for (std::uint32_t g = candidate.firstGroup + 1; g < candidate.firstGroup + candidate.groupCount;
-         ++g) {
-      uniting.end = groups[g].end;
-      uniting.weight += groups[g].weight;
-      for (int c = 0; c < 3; ++c) uniting.sum[c] += groups[g].sum[c];
+    keepUpTo(candidate.firstGroup);
+    Group uniting = groups[next++];
+    for (std::uint32_t joined = 1; joined < candidate.groupCount; ++joined, ++next) {
+      uniting.weight += groups[next].weight;
+      for (int c = 0; c < 3; ++c) uniting.sum[c] += groups[next].sum[c];
     }
-    merged.push_back(uniting);
-    next = candidate.firstGroup + candidate.groupCount;
+    groups[kept++] = uniting;
   }
-  merged.insert(merged.end(), groups.begin() + next, groups.end());
-  return merged;
+  keepUpTo(groups.size());
+  groups.resize(kept);
 }
 
 ColourValue MeanColour(const Group& group) {
@@ -187,12 +186,13 @@ std::vector<std::uint32_t> ReduceColours(std::span<const std::uint32_t> colours,
     for (const Candidate& candidate : candidates) colourSaving += candidate.groupCount - 1;
     const std::size_t excess = groups.size() - limit;
     if (colourSaving > excess) KeepCheapestCandidates(candidates, groups, excess);
-    groups = MergeCandidates(groups, candidates);
+    MergeCandidates(groups, candidates);
   }
 
-  for (const Group& group : groups) {
-    const ColourValue mean = MeanColour(group);
-    for (std::uint32_t i = group.begin; i < group.end; ++i) replacements[sorted[i].index] = mean;
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    const ColourValue mean = MeanColour(groups[g]);
+    const std::size_t end = g + 1 < groups.size() ? groups[g + 1].begin : sorted.size();
+    for (std::size_t i = groups[g].begin; i < end; ++i) replacements[sorted[i].index] = mean;
   }
   return replacements;
 }
