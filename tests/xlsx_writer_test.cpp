@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "render/column_name.h"
+#include "tests/acting_as_ordinary_user.h"
 #include "tests/scratch_folder.h"
 #include "tests/workbook_reader.h"
 
@@ -335,27 +336,6 @@ TEST_F(FailedSave, IntoAMissingFolderSaysSoAndCreatesNothing) {
   EXPECT_THAT(outcome.error, HasSubstr("does not exist"));
   ExpectOldFileIntact();
 }
-
-// Root passes every permission check; for the save, act as an ordinary user so that the
-// folder's permissions count.
-class ActingAsOrdinaryUser {
- public:
-  ActingAsOrdinaryUser() : root_(geteuid() == 0) {
-    if (root_) {
-      setfsgid(65534);
-      setfsuid(65534);
-    }
-  }
-  ~ActingAsOrdinaryUser() {
-    if (root_) {
-      setfsuid(0);
-      setfsgid(0);
-    }
-  }
-
- private:
-  bool root_;
-};
 
 TEST_F(FailedSave, IntoAReadOnlyFolderKeepsTheOldFile) {
   chmod(folder_.c_str(), 0555);
