@@ -16,4 +16,4 @@ tessarin_add_test(spreadsheet_engine_test SOURCES spreadsheet_engine_test.cpp LI
 add_library(tessarin_recording_server STATIC support/recording_server.cpp)
 target_link_libraries(tessarin_recording_server PUBLIC tessarin_engine)
 tessarin_add_test(spreadsheet_link_test SOURCES spreadsheet_link_test.cpp
-  LIBS tessarin_render tessarin_engine tessarin_recording_server)
+  LIBS tessarin_spreadsheet_link tessarin_engine tessarin_recording_server)
