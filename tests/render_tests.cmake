@@ -17,3 +17,6 @@ add_library(tessarin_recording_server STATIC support/recording_server.cpp)
 target_link_libraries(tessarin_recording_server PUBLIC tessarin_engine)
 tessarin_add_test(spreadsheet_link_test SOURCES spreadsheet_link_test.cpp
   LIBS tessarin_spreadsheet_link tessarin_engine tessarin_recording_server)
+# Workbooks saved through SpreadsheetLink, read back by openpyxl (the writer's reader).
+tessarin_add_test(spreadsheet_link_save_test SOURCES spreadsheet_link_save_test.cpp
+  LIBS tessarin_spreadsheet_link tessarin_engine tessarin_render tessarin_workbook_reader)

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "render/engine/range_object.h"
 #include "render/engine/spreadsheet_server.h"
 #include "render/engine/worksheet_object.h"
+#include "tests/scratch_folder.h"
 
 namespace {
 
@@ -32,6 +34,7 @@ constexpr DispatchId kInterior = 0x81;
 constexpr DispatchId kColor = 0x63;
 constexpr DispatchId kRowHeight = 0x110;
 constexpr DispatchId kColumnWidth = 0xF2;
+constexpr DispatchId kSaveAs = 0x11C;
 
 Status Call(const ObjectRef& target, DispatchId member, InvokeKind kind,
             const std::vector<Variant>& arguments, Variant* result = nullptr) {
@@ -107,8 +110,9 @@ TEST_F(SpreadsheetEngine, ABlankWorkbookHasOneSheetNamedSheet1) {
 TEST_F(SpreadsheetEngine, ActivateMakesAWorkbookTheActiveOne) {
   const auto activeName = [this] {
     Variant name;
-    EXPECT_EQ(Get(ObjectFrom(application_, kActiveWorkbook, InvokeKind::PropertyGet), kName, {}, name),
-              Status::S_OK);
+    EXPECT_EQ(
+        Get(ObjectFrom(application_, kActiveWorkbook, InvokeKind::PropertyGet), kName, {}, name),
+        Status::S_OK);
     return name.AsString();
   };
   EXPECT_EQ(activeName(), "Book1");
@@ -155,9 +159,11 @@ TEST_F(SpreadsheetEngine, RangeJoinsItsCornersAndRefusesWhatItCannotRead) {
   EXPECT_EQ(area(joined), (CellRect{1, 1, 3, 3}));
 
   // A range of another workbook's sheet is not a corner of this one.
-  const ObjectRef otherBook = ObjectFrom(workbooks_, kAdd, InvokeKind::Method, {Variant::Missing()});
+  const ObjectRef otherBook =
+      ObjectFrom(workbooks_, kAdd, InvokeKind::Method, {Variant::Missing()});
   const ObjectRef otherSheets = ObjectFrom(otherBook, kSheets, InvokeKind::PropertyGet);
-  const ObjectRef otherSheet = ObjectFrom(otherSheets, kItem, InvokeKind::PropertyGet, {Variant::Int32(1)});
+  const ObjectRef otherSheet =
+      ObjectFrom(otherSheets, kItem, InvokeKind::PropertyGet, {Variant::Int32(1)});
   const ObjectRef foreign =
       ObjectFrom(otherSheet, kRange, InvokeKind::PropertyGet, {Variant::String("A1")});
 
@@ -258,6 +264,34 @@ TEST_F(SpreadsheetEngine, RowHeightAndColumnWidthKeepTheSpreadsheetsLimits) {
   }
   EXPECT_EQ(Sheet().rowHeight, 0.0);
   EXPECT_EQ(Sheet().columnWidth, 1.5);
+}
+
+TEST_F(SpreadsheetEngine, SaveAsWritesTheDefaultFormatAndRefusesWhatItDoesNotModel) {
+  const ScratchFolder folder;
+  const std::string path = folder / "book";
+  ASSERT_EQ(Put(application_, kDisplayAlerts, Variant::Bool(false)), Status::S_OK);
+  struct SaveCase {
+    const char* label;
+    std::vector<Variant> arguments;
+    Status status;
+  };
+  const std::vector<SaveCase> cases = {
+      {"format omitted", {Variant::String(path)}, Status::S_OK},
+      {"default format named", {Variant::String(path), Variant::Int32(51)}, Status::S_OK},
+      {"another format", {Variant::String(path), Variant::Int32(56)}, Status::E_NOTIMPL},
+      {"a password",
+       {Variant::String(path), Variant::Missing(), Variant::String("secret")},
+       Status::E_NOTIMPL},
+      {"empty name", {Variant::String("")}, Status::DISP_E_EXCEPTION},
+      {"name omitted", {Variant::Missing()}, Status::DISP_E_PARAMNOTOPTIONAL},
+      {"folder missing", {Variant::String(folder / "no/book")}, Status::DISP_E_EXCEPTION},
+  };
+  for (const SaveCase& c : cases) {
+    SCOPED_TRACE(c.label);
+    std::filesystem::remove(path);
+    EXPECT_EQ(Call(worksheet_, kSaveAs, InvokeKind::Method, c.arguments), c.status);
+    EXPECT_EQ(std::filesystem::exists(path), Succeeded(c.status));
+  }
 }
 
 TEST_F(SpreadsheetEngine, KeepsTheApplicationsSettings) {

@@ -223,6 +223,20 @@ TEST_F(EngineLink, ByNameOperationsFailQuietly) {
   application.ReleaseApplication();
 }
 
+TEST_F(RecordedLink, SaveSheetAsPassesTheFileNameAndOmitsEverythingElse) {
+  ApplicationLink application(server_.Registry());
+  WorkbookLink workbook;
+  Open(application, workbook);
+  // A folder that does not exist: the save fails, and says so.
+  EXPECT_FALSE(workbook.SaveSheetAs("/nonexistent-folder/作品 1"));
+  EXPECT_THAT(server_.Requests(),
+              ElementsAre("Worksheet.SaveAs method(\"/nonexistent-folder/作品 1\", missing, "
+                          "missing, missing, missing, missing, missing, missing, missing) @0 "
+                          "-> DISP_E_EXCEPTION"));
+  workbook.ReleaseWorkbook();
+  application.ReleaseApplication();
+}
+
 TEST_F(RecordedLink, SaveAndClearWithoutAWorkbookDoNothing) {
   ApplicationLink application(server_.Registry());
   WorkbookLink workbook;

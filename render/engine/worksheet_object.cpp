@@ -1,22 +1,61 @@
 #include "render/engine/worksheet_object.h"
 
 #include <array>
+#include <filesystem>
+#include <string>
+#include <system_error>
 
 #include "render/engine/range_object.h"
+#include "render/engine/spreadsheet_application.h"
+#include "render/engine/xlsx_writer.h"
 
 namespace {
 
 constexpr DispatchId kName = 0x6E;
 constexpr DispatchId kRange = 0xC5;
 constexpr DispatchId kCells = 0xEE;
+constexpr DispatchId kSaveAs = 0x11C;
+
+// SaveAs(Filename, FileFormat, Password, WriteResPassword, ReadOnlyRecommended, CreateBackup,
+// AddToMru, TextCodepage, TextVisualLayout, Local): all but the file name may be omitted.
+constexpr int kSaveAsParameters = 10;
+// The spreadsheet's default format, Office Open XML (xlOpenXMLWorkbook).
+constexpr std::int32_t kOpenXmlWorkbook = 51;
 
 constexpr std::array kMembers{
     MemberInfo{"Application", kDispatchApplication, KindBit(InvokeKind::PropertyGet)},
     MemberInfo{"Cells", kCells, KindBit(InvokeKind::PropertyGet)},
     MemberInfo{"Name", kName, KindBit(InvokeKind::PropertyGet)},
     MemberInfo{"Range", kRange, KindBit(InvokeKind::PropertyGet), 2, 1},
+    MemberInfo{"SaveAs", kSaveAs, KindBit(InvokeKind::Method), kSaveAsParameters,
+               kSaveAsParameters - 1},
 };
 constexpr TypeInfo kType{"Worksheet", kMembers};
+
+// Only the default format is written, and none of the options (passwords, backups, code
+// pages) is modelled: anything but an omitted argument is refused rather than ignored.
+Status CheckSaveOptions(const CallArguments& arguments) {
+  const auto& given = arguments.positional;
+  for (std::size_t i = 1; i < given.size(); ++i) {
+    if (given[i].IsMissing()) continue;
+    std::int32_t format = 0;
+    const bool namesTheDefaultFormat =
+        i == 1 && Succeeded(ToInt32(given[i], format)) && format == kOpenXmlWorkbook;
+    if (!namesTheDefaultFormat) return Status::E_NOTIMPL;
+  }
+  return Status::S_OK;
+}
+
+SheetContent ContentOf(SheetModel& sheet) {
+  SheetContent content;
+  content.name = sheet.name;
+  content.fills = sheet.cells.PackedFills();
+  content.rows = sheet.cells.Rows();
+  content.columns = sheet.cells.Columns();
+  content.rowHeight = sheet.rowHeight;
+  content.columnWidth = sheet.columnWidth;
+  return content;
+}
 
 }  // namespace
 
@@ -46,13 +85,33 @@ Status WorksheetObject::GetRange(const CallArguments& arguments, Variant* result
   return Return(result, Variant::Object(MakeRef<RangeObject>(Application(), *sheet_, *area)));
 }
 
+// Saves the workbook, which holds this one sheet, under exactly the name given. With alerts
+// on, an existing file would need someone to confirm its replacement; nobody can, so the save
+// is refused as if the replacement had been declined.
+Status WorksheetObject::SaveAs(const CallArguments& arguments) {
+  std::string fileName;
+  const Status read = ToString(Argument(arguments, 0), fileName);
+  if (Failed(read)) return read;
+  if (fileName.empty()) return Status::DISP_E_EXCEPTION;
+  const Status options = CheckSaveOptions(arguments);
+  if (Failed(options)) return options;
+  std::error_code ignored;
+  if (Application().DisplayAlerts() && std::filesystem::exists(fileName, ignored)) {
+    return Status::DISP_E_EXCEPTION;
+  }
+  return WriteWorkbook(fileName, ContentOf(*sheet_)).written ? Status::S_OK
+                                                             : Status::DISP_E_EXCEPTION;
+}
+
 Status WorksheetObject::InvokeMember(const MemberInfo& member, InvokeKind,
                                      const CallArguments& arguments, Variant* result) {
   switch (member.id) {
     case kName: return Return(result, Variant::String(sheet_->name));
     case kRange: return GetRange(arguments, result);
     case kCells:
-      return Return(result, Variant::Object(MakeRef<RangeObject>(Application(), *sheet_, kWholeSheet)));
+      return Return(result,
+                    Variant::Object(MakeRef<RangeObject>(Application(), *sheet_, kWholeSheet)));
+    case kSaveAs: return SaveAs(arguments);
     default: return Status::DISP_E_MEMBERNOTFOUND;
   }
 }

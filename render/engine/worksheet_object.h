@@ -23,6 +23,7 @@ class WorksheetObject final : public ApplicationChild {
  private:
   std::optional<CellRect> AreaOf(const Variant& corner) const;
   Status GetRange(const CallArguments& arguments, Variant* result);
+  Status SaveAs(const CallArguments& arguments);
 
   SheetModel* sheet_;
 };
