@@ -95,6 +95,9 @@ class WorkbookLink {
 
 // Generic requests by member name, bound afresh on each call. Each fails quietly: on an
 // empty object, an unknown name, a refused value or a result that is no object.
+// SetObjectProperty passes its value as a 32-bit integer, a string (an empty text as a null
+// string), a double or a boolean (true = -1): a colour value goes as std::int32_t, so the
+// canvas's 0xFFFFFFFF arrives as -1.
 ComObject GetObjectProperty(const ComObject& object, std::string_view name);
 bool SetObjectProperty(const ComObject& object, std::string_view name, std::int32_t value);
 bool SetObjectProperty(const ComObject& object, std::string_view name, const std::string& text);
