@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -221,6 +222,51 @@ TEST_F(EngineLink, ByNameOperationsFailQuietly) {
   CallObjectMethod(opaque, "Quit");
   workbook.ReleaseWorkbook();
   application.ReleaseApplication();
+}
+
+// An object whose members answer to several kinds each, so the kind a by-name operation
+// tries first is the one it uses. It notes the kind of every invocation.
+class ManyKinds final : public AutomationObject {
+ public:
+  explicit ManyKinds(std::vector<InvokeKind>* invoked) : invoked_(invoked) {}
+  const TypeInfo* GetTypeInfo(LocaleId) const override { return &kType; }
+  Status Invoke(DispatchId, InvokeKind kind, const CallArguments&, Variant* result,
+                LocaleId) override {
+    invoked_->push_back(kind);
+    if (result != nullptr) *result = Variant::Object(ObjectRef(this));
+    return Status::S_OK;
+  }
+
+ private:
+  static constexpr unsigned kAll = InvokeKind::Method | InvokeKind::PropertyGet |
+                                   InvokeKind::PropertyPut | InvokeKind::PropertyPutRef;
+  static constexpr std::array kMembers{
+      MemberInfo{"All", 1, kAll},
+      MemberInfo{"NoGet", 2,
+                 InvokeKind::Method | InvokeKind::PropertyPut | InvokeKind::PropertyPutRef, 1},
+      MemberInfo{"RefOrMethod", 3, InvokeKind::Method | InvokeKind::PropertyPutRef, 1},
+      MemberInfo{"GetOrPut", 4, InvokeKind::PropertyGet | InvokeKind::PropertyPut},
+  };
+  static constexpr TypeInfo kType{"ManyKinds", kMembers};
+  std::vector<InvokeKind>* invoked_;
+};
+
+TEST_F(LinkTest, EachByNameOperationTriesTheKindsInItsOwnOrder) {
+  std::vector<InvokeKind> invoked;
+  {
+    const ComObject object(MakeRef<ManyKinds>(&invoked));
+    EXPECT_FALSE(GetObjectProperty(object, "All").IsEmpty());    // get before method
+    EXPECT_TRUE(SetObjectProperty(object, "All", 1));            // put before the rest
+    CallObjectMethod(object, "All");                             // method before the rest
+    EXPECT_TRUE(SetObjectProperty(object, "RefOrMethod", 1));    // put by reference next
+    CallObjectMethod(object, "GetOrPut");                        // then get
+    CallObjectMethod(object, "NoGet");                           // method first again
+    EXPECT_FALSE(GetObjectProperty(object, "NoGet").IsEmpty());  // no get: method
+  }
+  EXPECT_THAT(invoked,
+              ElementsAre(InvokeKind::PropertyGet, InvokeKind::PropertyPut, InvokeKind::Method,
+                          InvokeKind::PropertyPutRef, InvokeKind::PropertyGet, InvokeKind::Method,
+                          InvokeKind::Method));
 }
 
 TEST_F(RecordedLink, SaveSheetAsPassesTheFileNameAndOmitsEverythingElse) {
