@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/acting_as_ordinary_user.h"
+#include "tests/support/acting_as_ordinary_user.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

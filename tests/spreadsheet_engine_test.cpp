@@ -10,7 +10,7 @@
 #include "render/engine/range_object.h"
 #include "render/engine/spreadsheet_server.h"
 #include "render/engine/worksheet_object.h"
-#include "tests/scratch_folder.h"
+#include "tests/support/scratch_folder.h"
 
 namespace {
 

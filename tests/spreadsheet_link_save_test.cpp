@@ -15,8 +15,8 @@
 #include "render/column_name.h"
 #include "render/engine/spreadsheet_server.h"
 #include "render/spreadsheet_link.h"
-#include "tests/scratch_folder.h"
-#include "tests/workbook_reader.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/workbook_reader.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "render/engine/xlsx_writer.h"
-#include "tests/scratch_folder.h"
-#include "tests/workbook_reader.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/workbook_reader.h"
 
 namespace {
 

@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "render/column_name.h"
-#include "tests/acting_as_ordinary_user.h"
-#include "tests/scratch_folder.h"
-#include "tests/workbook_reader.h"
+#include "tests/support/acting_as_ordinary_user.h"
+#include "tests/support/scratch_folder.h"
+#include "tests/support/workbook_reader.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/workbook_reader.h"
+#include "tests/support/workbook_reader.h"
 
 #include <spawn.h>
 #include <sys/wait.h>
@@ -56,7 +56,7 @@ std::vector<std::string> WorkbookFacts::Values(const std::string& key) const {
 WorkbookFacts ReadWorkbook(const std::string& mode, const std::string& path,
                            const std::vector<std::string>& extra) {
   std::vector<std::string> arguments = {"/usr/bin/python3",
-                                        TESSARIN_SOURCE_DIR "/tests/read_workbook.py", mode, path};
+                                        TESSARIN_SOURCE_DIR "/tests/support/read_workbook.py", mode, path};
   arguments.insert(arguments.end(), extra.begin(), extra.end());
   return RunAndCollect(std::move(arguments));
 }

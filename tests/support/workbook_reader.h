@@ -1,5 +1,5 @@
 #pragma once
-// Reads a workbook the way an independent program would: tests/read_workbook.py run by
+// Reads a workbook the way an independent program would: tests/support/read_workbook.py run by
 // Debian's Python (with python3-openpyxl), one printed fact per line.
 
 #include <string>
