@@ -32,8 +32,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NamedColumn{729, "ABA"}, NamedColumn{800, "ADT"}, NamedColumn{1378, "AZZ"},
                       NamedColumn{1379, "BAA"}, NamedColumn{16384, "XFD"},
                       NamedColumn{18278, "ZZZ"}),
-    [](const auto& info) {
-      const int column = info.param.column;
+    [](const auto& testCase) {
+      const int column = testCase.param.column;
       return column < 0 ? "minus" + std::to_string(-column) : "col" + std::to_string(column);
     });
 
