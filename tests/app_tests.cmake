@@ -8,6 +8,12 @@ target_link_libraries(tessarin_test_support PUBLIC tessarin_app GTest::gtest)
 
 tessarin_add_test(app_test WIDGETS
   SOURCES
+    color_picker_test.cpp
+    combo_box_test.cpp
+    draw_panel_test.cpp
+    edit_box_test.cpp
     file_dialog_service_test.cpp
     message_box_test.cpp
+    process_bar_test.cpp
+    program_pictures_test.cpp
   LIBS tessarin_app tessarin_test_support)
