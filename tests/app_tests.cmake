@@ -10,10 +10,16 @@ tessarin_add_test(app_test WIDGETS
   SOURCES
     color_picker_test.cpp
     combo_box_test.cpp
+    common_dlg_test.cpp
     draw_panel_test.cpp
     edit_box_test.cpp
     file_dialog_service_test.cpp
+    main_window_test.cpp
     message_box_test.cpp
     process_bar_test.cpp
     program_pictures_test.cpp
+    window_keyboard_test.cpp
   LIBS tessarin_app tessarin_test_support)
+
+# Makes its own application object in every test.
+tessarin_add_test(start_up_test SOURCES start_up_test.cpp LIBS tessarin_app tessarin_test_support)
