@@ -23,3 +23,12 @@ tessarin_add_test(app_test WIDGETS
 
 # Makes its own application object in every test.
 tessarin_add_test(start_up_test SOURCES start_up_test.cpp LIBS tessarin_app tessarin_test_support)
+
+# The real program in a real X window.
+add_test(NAME window_under_xvfb.shows_and_closes_with_escape
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/xvfb/window_smoke_test shows-and-closes $<TARGET_FILE:tessarin>)
+add_test(NAME window_under_xvfb.ends_with_minus_one_without_a_display
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/xvfb/window_smoke_test no-display $<TARGET_FILE:tessarin>)
+set_tests_properties(window_under_xvfb.shows_and_closes_with_escape
+  window_under_xvfb.ends_with_minus_one_without_a_display PROPERTIES TIMEOUT 60
+  ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/xvfb/leak_suppressions.txt")
