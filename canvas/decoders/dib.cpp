@@ -81,10 +81,11 @@ std::optional<DibHeader> ParseLongHeader(ByteSpan dib, DibHeaderKind kind, std::
 
 // How one colour channel sits in a masked pixel.
 struct ChannelMask {
+  std::uint32_t mask = 0;
   unsigned shift = 0;
   std::uint64_t largest = 0;  // the channel's all-ones value; 0 when the mask is empty
 
-  std::uint32_t Scale(std::uint32_t pixel, std::uint32_t mask) const {
+  std::uint32_t Scale(std::uint32_t pixel) const {
     if (largest == 0) return 0;
     const std::uint64_t value = (pixel & mask) >> shift;
     return static_cast<std::uint32_t>((value * 255 + largest / 2) / largest);
@@ -98,7 +99,7 @@ std::optional<ChannelMask> MakeChannelMask(std::uint32_t mask, unsigned bit_coun
   const unsigned shift = static_cast<unsigned>(std::countr_zero(mask));
   const std::uint32_t run = mask >> shift;
   if ((run & (run + 1)) != 0) return std::nullopt;
-  return ChannelMask{shift, run};
+  return ChannelMask{mask, shift, run};
 }
 
 class PixelSink {
@@ -139,16 +140,13 @@ void DecodeIndexedRow(const std::uint8_t* row, unsigned bits, std::span<const st
   }
 }
 
-void DecodeMaskedRow(const std::uint8_t* row, unsigned bits, const DibHeader& header,
-                     const std::array<ChannelMask, 3>& channels, std::uint32_t* out,
-                     std::int64_t width) {
+void DecodeMaskedRow(const std::uint8_t* row, unsigned bits, const std::array<ChannelMask, 3>& channels,
+                     std::uint32_t* out, std::int64_t width) {
   for (std::int64_t x = 0; x < width; ++x) {
     const std::uint8_t* at = row + x * (bits / 8);
     const std::uint32_t value =
         bits == 16 ? std::uint32_t{at[0]} | std::uint32_t{at[1]} << 8 : LoadU32(ByteSpan(at, 4), 0);
-    out[x] = PixelFromRgb(channels[0].Scale(value, header.masks[0]),
-                          channels[1].Scale(value, header.masks[1]),
-                          channels[2].Scale(value, header.masks[2]));
+    out[x] = PixelFromRgb(channels[0].Scale(value), channels[1].Scale(value), channels[2].Scale(value));
   }
 }
 
@@ -193,7 +191,7 @@ bool DecodeUncompressed(const DibHeader& header, std::span<const std::uint32_t> 
     if (bits <= 8) {
       DecodeIndexedRow(row, bits, table, out, sink.width());
     } else if (channels) {
-      DecodeMaskedRow(row, bits, header, *channels, out, sink.width());
+      DecodeMaskedRow(row, bits, *channels, out, sink.width());
     } else {
       DecodeBgrRow(row, bits, alpha, out, sink.width());
     }
