@@ -11,7 +11,6 @@ namespace {
 
 constexpr std::uint8_t kExtensionIntroducer = 0x21;
 constexpr std::uint8_t kImageSeparator = 0x2C;
-constexpr std::uint8_t kTrailer = 0x3B;
 constexpr std::uint8_t kGraphicControlLabel = 0xF9;
 constexpr int kMostCodes = 4096;  // codes are at most 12 bits wide
 
@@ -263,7 +262,7 @@ std::optional<ImageDescriptor> FindFirstImage(ByteSpan bytes, std::span<const st
       image.data_offset = at + 1;
       return image;
     } else {
-      return std::nullopt;  // the trailer, or a byte that starts no block
+      return std::nullopt;  // the trailer (3B) before any image, or a byte that starts no block
     }
   }
   return std::nullopt;
