@@ -15,8 +15,12 @@ inline constexpr int kMaxPictureHeight = 600;
 // is only measured: its header is validated as for a full decode, and it carries its size
 // but no pixels, since nothing ever shows it; the opener needs the size only to refuse it.
 // No pixel memory is ever allocated for it, so a file that claims 65535 × 65535 costs no
-// more than a small one. Any decoding error gives no picture at all, never a partial one
-// with a wrong size.
+// more than a small one. Any decoding error (a header that lies, a code or offset out of
+// range, a table longer than the file) gives no picture at all, never one with a wrong
+// size. Pixel data that merely ends early is no error for the formats that stream their
+// pixels (JPEG, GIF, run-length bitmaps, PCX): a file cut short keeps its full size, as a
+// cut-short JPEG must, showing the rows its data reaches and white (JPEG: libjpeg's fill)
+// below. Uncompressed bitmaps and PNG need all their pixel data.
 struct Picture {
   int width = 0;
   int height = 0;

@@ -16,6 +16,14 @@ constexpr std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0
 constexpr png_uint_32 kMostCachedChunks = 1000;
 constexpr png_alloc_size_t kLargestChunk = 8u << 20;
 
+// The ancillary chunks nothing here uses. libpng allocates a chunk's whole stated length
+// before reading some of them (sPLT, iCCP, the texts), so a chunk that claims a gigabyte
+// in a file of forty bytes would cost a gigabyte; skipped chunks are read through a small
+// buffer instead. tRNS is kept: it says which colours are transparent.
+constexpr png_byte kUnusedChunks[] = "bKGD\0cHRM\0eXIf\0gAMA\0hIST\0iCCP\0iTXt\0oFFs\0pCAL\0pHYs\0sBIT\0"
+                                     "sCAL\0sPLT\0sRGB\0tEXt\0tIME\0zTXt";
+constexpr int kUnusedChunkCount = 17;
+
 struct MemoryReader {
   std::span<const std::uint8_t> data;
   std::size_t next = 0;
@@ -75,6 +83,8 @@ bool Decode(PngReader& reader, Picture& picture, std::vector<png_bytep>& rows) {
   png_set_user_limits(png, PNG_UINT_31_MAX, PNG_UINT_31_MAX);  // large ones are measured, not refused
   png_set_chunk_cache_max(png, kMostCachedChunks);
   png_set_chunk_malloc_max(png, kLargestChunk);
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, 0);
+  png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kUnusedChunks, kUnusedChunkCount);
   png_read_info(png, info);
   const png_uint_32 width = png_get_image_width(png, info);
   const png_uint_32 height = png_get_image_height(png, info);
