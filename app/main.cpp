@@ -1,10 +1,3 @@
-#include <QApplication>
+#include "app/start_up.h"
 
-#include "app/main_window.h"
-
-int main(int argc, char* argv[]) {
-  QApplication application(argc, argv);
-  MainWindow window;
-  window.show();
-  return application.exec();
-}
+int main(int argc, char* argv[]) { return RunProgram(argc, argv); }

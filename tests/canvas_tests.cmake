@@ -1,1 +1,6 @@
 tessarin_add_test(read_file_bytes_test SOURCES read_file_bytes_test.cpp LIBS tessarin_canvas)
+tessarin_add_test(picture_decoder_test SOURCES picture_decoder_test.cpp LIBS tessarin_canvas ZLIB::ZLIB)
+tessarin_add_test(jpeg_decoder_test SOURCES jpeg_decoder_test.cpp LIBS tessarin_canvas JPEG::JPEG)
+tessarin_add_test(bad_input_test SOURCES bad_input_test.cpp LIBS tessarin_canvas)
+tessarin_add_test(bitmap_loader_test SOURCES bitmap_loader_test.cpp LIBS tessarin_canvas)
+tessarin_add_test(picture_file_test SOURCES picture_file_test.cpp LIBS tessarin_canvas)

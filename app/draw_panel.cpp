@@ -1,0 +1,65 @@
+#include "app/draw_panel.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
+#include <qdrawutil.h>
+
+int CanvasKeyState(Qt::KeyboardModifiers modifiers) {
+  int state = 0;
+  if (modifiers & Qt::ControlModifier) state |= 1;
+  if (modifiers & Qt::ShiftModifier) state |= 2;
+  if (modifiers & Qt::AltModifier) state |= 4;
+  return state;
+}
+
+DrawPanel::DrawPanel(QWidget* parent) : QWidget(parent) {
+  setFocusPolicy(Qt::NoFocus);
+  // Moves are reported with no button held too.
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void DrawPanel::SetDisplayedImage(const QImage* image) {
+  displayedImage_ = image;
+  RepaintDrawingArea();
+}
+
+void DrawPanel::RepaintDrawingArea(const QRect& area) {
+  update(area.translated(DrawingArea().topLeft()).intersected(DrawingArea()));
+}
+
+void DrawPanel::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QRect drawingArea = DrawingArea();
+  const QRect dirty = event->rect().intersected(drawingArea);
+  painter.fillRect(dirty, Qt::white);
+  if (displayedImage_ && !displayedImage_->isNull()) {
+    const QRect source = dirty.translated(-drawingArea.topLeft());
+    painter.drawImage(dirty.topLeft(), *displayedImage_, source);
+  }
+  // The thin sunken edge: shadow at the top and left, light at the bottom and right.
+  qDrawShadePanel(&painter, rect(), palette(), /*sunken=*/true, 1, nullptr);
+}
+
+void DrawPanel::Report(const QMouseEvent& event,
+                       void (DrawPanel::*signal)(std::uint16_t, std::uint16_t, int)) {
+  const QPointF position = event.position();
+  const QPoint point(static_cast<int>(std::floor(position.x())),
+                     static_cast<int>(std::floor(position.y())));
+  if (!DrawingArea().contains(point)) return;
+  const QPoint inArea = point - DrawingArea().topLeft();
+  emit(this->*signal)(static_cast<std::uint16_t>(inArea.x()),
+                      static_cast<std::uint16_t>(inArea.y()), CanvasKeyState(event.modifiers()));
+}
+
+void DrawPanel::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) Report(*event, &DrawPanel::LeftButtonPressed);
+}
+
+void DrawPanel::mouseMoveEvent(QMouseEvent* event) { Report(*event, &DrawPanel::MouseMoved); }
+
+void DrawPanel::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) Report(*event, &DrawPanel::LeftButtonReleased);
+}

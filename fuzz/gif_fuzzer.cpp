@@ -1,0 +1,11 @@
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "canvas/decoders/gif_decoder.h"
+#include "fuzz/sound_picture.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  RequireSound(DecodeGif(std::span(data, size)));
+  return 0;
+}
