@@ -19,8 +19,7 @@ bool InsideDrawingArea(int x, int y) {
 
 // Stamped text is drawn without anti-aliasing: every pixel is either the text colour or
 // what was there before, so a stamp turns into clean cells in the workbook.
-QFont CanvasFont() {
-  QFont font = QGuiApplication::font();
+QFont WithoutAntialiasing(QFont font) {
   font.setStyleStrategy(QFont::NoAntialias);
   return font;
 }
@@ -99,7 +98,7 @@ void CanvasSurface::SetCanvasWritePosition(int x, int y) {
 void CanvasSurface::WriteCanvasText(const std::string& text) {
   if (text.empty()) return;
   QPainter painter(&displayed_);
-  const QFont font = CanvasFont();
+  const QFont font = WithoutAntialiasing(textFont_.value_or(QGuiApplication::font()));
   painter.setFont(font);
   painter.setPen(Qt::black);
   painter.setBackgroundMode(Qt::TransparentMode);

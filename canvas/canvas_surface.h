@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QImage>
 
 #include <functional>
@@ -50,6 +51,9 @@ class CanvasSurface {
   // font with nothing painted behind the glyphs, each line starting at the write position's
   // x; the write position ends after the last character written.
   void WriteCanvasText(const std::string& text);
+  // The font stamped text is written in: the program's user-interface font. Until one is
+  // given, the application's default font.
+  void SetTextFont(const QFont& font) { textFont_ = font; }
   int WritePositionX() const { return writeX_; }
   int WritePositionY() const { return writeY_; }
 
@@ -72,4 +76,5 @@ class CanvasSurface {
   int writeX_ = 0;
   int writeY_ = 0;
   std::function<void()> changed_;
+  std::optional<QFont> textFont_;
 };

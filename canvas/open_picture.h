@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "canvas/message_kinds.h"
+
 class CanvasSurface;
 
 // What opening a picture needs of the window: the picture dialog, a message box, the
@@ -22,7 +24,6 @@ class PictureOpeningWindow {
 
 inline constexpr const char* kPictureTooLargeMessage =
     "本程序限制图片最大为800*600像素的图片，请调整文件尺寸后重试";
-inline constexpr const char* kDefaultMessageTitle = "信息：";
 
 // The open button's click: lets the user choose a picture, refuses one wider than 800 or
 // higher than 600 pixels (emptying the source picture path), and otherwise puts it on the

@@ -3,11 +3,10 @@
 #include <string>
 
 #include "canvas/colour_value.h"
+#include "canvas/message_kinds.h"
 
 class ApplicationLink;
 class WorkbookLink;
-
-enum class MessageIcon { None, Information, Error };
 
 // What the conversion run reads and changes of the window it runs in.
 class ConversionWindow {
