@@ -31,6 +31,7 @@ void DrawPanel::RepaintDrawingArea(const QRect& area) {
 }
 
 void DrawPanel::paintEvent(QPaintEvent* event) {
+  if (prepare_) prepare_();
   QPainter painter(this);
   const QRect drawingArea = DrawingArea();
   const QRect dirty = event->rect().intersected(drawingArea);
@@ -60,6 +61,13 @@ void DrawPanel::mousePressEvent(QMouseEvent* event) {
 
 void DrawPanel::mouseMoveEvent(QMouseEvent* event) { Report(*event, &DrawPanel::MouseMoved); }
 
+// Qt gives the panel every release of a press made on it, wherever the pointer is by then.
 void DrawPanel::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) Report(*event, &DrawPanel::LeftButtonReleased);
+  if (event->button() != Qt::LeftButton) return;
+  const QPoint point = event->position().toPoint();
+  if (DrawingArea().contains(point)) {
+    Report(*event, &DrawPanel::LeftButtonReleased);
+  } else {
+    emit LeftButtonReleasedElsewhere();
+  }
 }

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 class QImage;
 
@@ -23,6 +24,11 @@ class DrawPanel final : public QWidget {
   // Repaints a part of the drawing area given in drawing-area coordinates, or all of it.
   void RepaintDrawingArea(const QRect& area = QRect(0, 0, kDrawingWidth, kDrawingHeight));
 
+  // Called at the start of every paint, before the image is drawn, so the owner can bring
+  // the image up to date (a repaint it was asked for happens there, after the handler that
+  // asked has returned).
+  void SetPaintPreparation(std::function<void()> prepare) { prepare_ = std::move(prepare); }
+
   // The drawing area in the panel's own coordinates.
   static QRect DrawingArea() { return QRect(1, 1, kDrawingWidth, kDrawingHeight); }
 
@@ -32,6 +38,9 @@ class DrawPanel final : public QWidget {
   void LeftButtonPressed(std::uint16_t x, std::uint16_t y, int keyState);
   void MouseMoved(std::uint16_t x, std::uint16_t y, int keyState);
   void LeftButtonReleased(std::uint16_t x, std::uint16_t y, int keyState);
+  // A left release outside the drawing area after a press on the panel: the pointer was
+  // dragged off the canvas, or even off the window, before the button came up.
+  void LeftButtonReleasedElsewhere();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -45,6 +54,7 @@ class DrawPanel final : public QWidget {
               void (DrawPanel::*signal)(std::uint16_t, std::uint16_t, int));
 
   const QImage* displayedImage_ = nullptr;
+  std::function<void()> prepare_;
 };
 
 // The canvas key state of a set of keyboard modifiers: 1 Ctrl, 2 Shift, 4 Alt.

@@ -20,6 +20,7 @@
 #include "app/ui_fonts.h"
 #include "app/window_handlers.h"
 #include "app/window_keyboard.h"
+#include "render/cell_sizes.h"
 
 namespace {
 
@@ -107,10 +108,7 @@ void MainWindow::CreateCellSizeGroup() {
   标签3 = Place<QLabel>(分组框2, "标签3", QRect(56, 24, 32, 24), QStringLiteral("像素"));
   AlignText(标签3, Qt::AlignLeft | Qt::AlignVCenter, /*wrap=*/false);
 
-  // Row height in points and column width times 100 of the cells, by the item's text.
-  static constexpr std::pair<const char*, int> kCellSizes[] = {
-      {"1", 8}, {"2", 15}, {"3", 23}, {"4", 31}, {"5", 38}};
-  for (const auto& [text, value] : kCellSizes) 组合框1->AddItem(QString::fromUtf8(text), value);
+  for (const CellSize& size : kCellSizes) 组合框1->AddItem(QString::fromUtf8(size.text), size.value);
   组合框1->setCurrentIndex(0);
 }
 
@@ -153,6 +151,9 @@ void MainWindow::ConnectEvents() {
   });
   connect(画板1, &DrawPanel::MouseMoved, this, [this](auto x, auto y, int keyState) {
     if (handlers_) handlers_->CanvasMouseMove(x, y, keyState);
+  });
+  connect(画板1, &DrawPanel::LeftButtonReleasedElsewhere, this, [this] {
+    if (handlers_) handlers_->CanvasReleasedElsewhere();
   });
   connect(画板1, &DrawPanel::LeftButtonReleased, this, [this](auto x, auto y, int keyState) {
     if (handlers_) handlers_->CanvasMouseUp(x, y, keyState);

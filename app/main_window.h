@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "app/common_dlg.h"
+#include "render/spreadsheet_link.h"
 
 class ColourChooser;
 class ColorPicker;
@@ -60,6 +61,8 @@ class MainWindow final : public QWidget {
   PictureButton* 按钮_制作 = nullptr;
   CommonDlg 通用对话框2;  // the source picture
   CommonDlg 通用对话框1;  // the output workbook
+  ApplicationLink Excel程序1;  // the spreadsheet application
+  WorkbookLink Excel工作簿1;  // its workbook
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

@@ -5,12 +5,8 @@
 
 #include <QString>
 
-enum class MessageButtons { Ok, YesNo };
-enum class MessageIcon { None, Information, Error };
-enum class MessageAnswer { Ok, Yes, No };
+#include "canvas/message_kinds.h"
 
-// The title a message box gets when none is given.
-inline constexpr const char* kDefaultMessageTitle = "信息：";
 
 struct MessageRequest {
   QString text;

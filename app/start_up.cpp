@@ -19,6 +19,7 @@
 #include "app/message_box.h"
 #include "app/program_handlers.h"
 #include "app/program_pictures.h"
+#include "render/engine/spreadsheet_server.h"
 
 QPoint CentredTopLeft(const QRect& screen, QSize outer) {
   return screen.topLeft() + QPoint((screen.width() - outer.width()) / 2,
@@ -68,9 +69,9 @@ class CentreWhenFrameKnown final : public QObject {
   QWidget& window_;
 };
 
-// The automation registry that drives the spreadsheet needs its per-thread set-up before
-// any window exists; it is initialised here once it is part of the program.
-void InitialiseComponentObjectSupport() {}
+// The automation layer the spreadsheet is driven through: the embedded spreadsheet engine
+// is registered as "Excel.Application" before any window exists.
+void InitialiseComponentObjectSupport() { InitialiseAutomation(); }
 
 void MakeProgramFolderCurrent() { QDir::setCurrent(QCoreApplication::applicationDirPath()); }
 

@@ -18,4 +18,6 @@ class WindowHandlers {
   virtual void CanvasMouseDown(std::uint16_t x, std::uint16_t y, int keyState) = 0;
   virtual void CanvasMouseMove(std::uint16_t x, std::uint16_t y, int keyState) = 0;
   virtual void CanvasMouseUp(std::uint16_t x, std::uint16_t y, int keyState) = 0;
+  // A left release outside 画板1's drawing area after a press on it.
+  virtual void CanvasReleasedElsewhere() = 0;
 };

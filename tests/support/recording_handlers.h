@@ -29,6 +29,7 @@ class RecordingHandlers final : public WindowHandlers {
   void CanvasMouseUp(std::uint16_t x, std::uint16_t y, int keyState) override {
     calls_.push_back({"CanvasMouseUp", x, y, keyState});
   }
+  void CanvasReleasedElsewhere() override { calls_.push_back({"CanvasReleasedElsewhere"}); }
 
   const std::vector<HandlerCall>& Calls() const { return calls_; }
   void Clear() { calls_.clear(); }
