@@ -19,17 +19,17 @@ PictureSize MeasureBytes(const Bytes& bytes) {
   return {};
 }
 
-// The last bytes measured and their size. Compared whole, so no two files can share an
-// answer; a file's read costs about as much as the comparison.
+// The last bytes measured and their size. The file is compared whole with those bytes,
+// so no two files can share an answer; the comparison reads the file piece by piece and
+// costs far less than a decode.
 class LastMeasurement {
  public:
-  PictureSize SizeOf(Bytes bytes) {
+  PictureSize SizeOfFile(const std::string& path) {
     std::lock_guard lock(mutex_);
-    if (!known_ || bytes != bytes_) {
-      size_ = MeasureBytes(bytes);
-      bytes_ = std::move(bytes);
-      known_ = true;
-    }
+    if (known_ && FileHoldsBytes(path, bytes_)) return size_;
+    bytes_ = ReadFileBytes(path);
+    size_ = MeasureBytes(bytes_);
+    known_ = true;
     return size_;
   }
 
@@ -42,7 +42,7 @@ class LastMeasurement {
 
 PictureSize MeasureFile(const std::string& path) {
   static LastMeasurement last;
-  return last.SizeOf(ReadFileBytes(path));
+  return last.SizeOfFile(path);
 }
 
 }  // namespace

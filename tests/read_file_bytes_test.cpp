@@ -58,3 +58,26 @@ TEST_F(ReadFileBytesTest, GivesNothingForAFileWithoutReadPermission) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ReadFileBytesTest, FileHoldsBytesOnlyForExactlyTheSameContent) {
+  Bytes big(200000);
+  for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<std::uint8_t>(i * 7 + i / 251);
+  const std::string path = Write("big.bin", std::string(big.begin(), big.end()));
+  EXPECT_TRUE(FileHoldsBytes(path, big));
+
+  Bytes changedLate = big;
+  changedLate[150000] ^= 1;  // past the first pieces read
+  EXPECT_FALSE(FileHoldsBytes(path, changedLate));
+  EXPECT_FALSE(FileHoldsBytes(path, Bytes(big.begin(), big.end() - 1)));
+  Bytes longer = big;
+  longer.push_back(0);
+  EXPECT_FALSE(FileHoldsBytes(path, longer));
+
+  EXPECT_TRUE(FileHoldsBytes(Write("empty", ""), {}));
+  EXPECT_FALSE(FileHoldsBytes((folder_ / "missing").string(), {}));
+  EXPECT_FALSE(FileHoldsBytes(folder_.string(), {})) << "a directory";
+}
+
+}  // namespace
