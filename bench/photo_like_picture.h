@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 struct PhotoLikePicture {
@@ -120,4 +121,21 @@ inline PhotoLikePicture MakePhotoLikePicture(int width, int height, std::size_t 
     break;
   }
   return best;
+}
+
+// The colours of a picture and how many pixels hold each.
+struct Histogram {
+  std::vector<std::uint32_t> colours;
+  std::vector<std::uint32_t> counts;
+};
+
+inline Histogram HistogramOf(const std::vector<std::uint32_t>& pixels) {
+  std::map<std::uint32_t, std::uint32_t> counted;
+  for (const std::uint32_t pixel : pixels) ++counted[pixel];
+  Histogram histogram;
+  for (const auto& [colour, count] : counted) {
+    histogram.colours.push_back(colour);
+    histogram.counts.push_back(count);
+  }
+  return histogram;
 }

@@ -86,21 +86,6 @@ double PeakMegabytesOf(const std::function<void()>& work) {
   return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-struct Histogram {
-  std::vector<std::uint32_t> colours;
-  std::vector<std::uint32_t> counts;
-};
-
-Histogram HistogramOf(const std::vector<std::uint32_t>& pixels) {
-  std::map<std::uint32_t, std::uint32_t> counted;
-  for (const std::uint32_t pixel : pixels) ++counted[pixel];
-  Histogram histogram;
-  for (const auto& [colour, count] : counted) {
-    histogram.colours.push_back(colour);
-    histogram.counts.push_back(count);
-  }
-  return histogram;
-}
 
 void PrintReductionError(const Histogram& histogram, const std::vector<std::uint32_t>& replacements) {
   double sum[3] = {};

@@ -28,22 +28,6 @@ std::size_t DistinctCount(const std::vector<std::uint32_t>& colours) {
   return std::set<std::uint32_t>(colours.begin(), colours.end()).size();
 }
 
-// The colours of a picture and how many pixels hold each.
-struct Histogram {
-  std::vector<std::uint32_t> colours;
-  std::vector<std::uint32_t> counts;
-};
-
-Histogram HistogramOf(const std::vector<std::uint32_t>& pixels) {
-  std::map<std::uint32_t, std::uint32_t> counted;
-  for (const std::uint32_t pixel : pixels) ++counted[pixel];
-  Histogram histogram;
-  for (const auto& [colour, count] : counted) {
-    histogram.colours.push_back(colour);
-    histogram.counts.push_back(count);
-  }
-  return histogram;
-}
 
 TEST(ColourReduction, KeepsEveryColourUpToTheLimit) {
   const PhotoLikePicture picture = MakePhotoLikePicture(200, 150, 6000);

@@ -16,6 +16,7 @@
 #include "render/engine/spreadsheet_server.h"
 #include "render/spreadsheet_link.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/text_of.h"
 #include "tests/support/workbook_reader.h"
 
 namespace {
@@ -32,17 +33,6 @@ constexpr int kColumns = 3;
 const std::vector<std::int32_t> kPicture = {0x0000FF, 0x00FF00, kOffCanvas,
                                             0xFF0000, 0xFFFFFF, 0x000000};
 
-std::vector<std::string> Words(const std::string& line) {
-  std::istringstream stream(line);
-  std::vector<std::string> words;
-  for (std::string word; stream >> word;) words.push_back(word);
-  return words;
-}
-
-std::string FileText(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 // Starts the engine and makes a workbook, colours the picture, sizes the cells and saves
 // them the way the conversion does; gives SaveSheetAs's answer. Every reference is released.

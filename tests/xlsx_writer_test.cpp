@@ -20,6 +20,7 @@
 #include "render/column_name.h"
 #include "tests/support/acting_as_ordinary_user.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/text_of.h"
 #include "tests/support/workbook_reader.h"
 
 namespace {
@@ -73,17 +74,6 @@ std::map<std::string, std::string> FillsRead(const WorkbookFacts& facts) {
   return fills;
 }
 
-std::vector<std::string> Words(const std::string& line) {
-  std::istringstream stream(line);
-  std::vector<std::string> words;
-  for (std::string word; stream >> word;) words.push_back(word);
-  return words;
-}
-
-std::string FileText(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
 
 void WriteText(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
