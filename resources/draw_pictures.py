@@ -191,7 +191,12 @@ def draw_icon():
             images.append((size, size, bits, colours % 256,
                            reduced_colour_icon(master, size, colours, bits)))
     for size in (128, 48, 32, 16):
-        images.append((size, size, 32, 0, true_colour_image(scaled(master, size))))
+        picture = scaled(master, size)
+        images.append((size, size, 32, 0, true_colour_image(picture)))
+        # The same image for the desktop's icon theme, one PNG per size.
+        folder = HERE / "hicolor" / f"{size}x{size}"
+        folder.mkdir(parents=True, exist_ok=True)
+        picture.save(folder / "tessarin.png", format="PNG")
     write_icon(HERE / "tessarin.ico", images)
 
 
