@@ -20,3 +20,10 @@ tessarin_add_test(canvas_test WIDGETS
 tessarin_add_test(canvas_window_test WIDGETS
   SOURCES program_handlers_test.cpp
   LIBS tessarin_app tessarin_test_support)
+
+# The real program end to end under Xvfb: open, paint, stamp, convert, close; the workbook
+# read back with openpyxl.
+add_test(NAME edit_and_convert_under_xvfb
+  COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/xvfb/edit_and_convert_test $<TARGET_FILE:tessarin>)
+set_tests_properties(edit_and_convert_under_xvfb PROPERTIES TIMEOUT 120
+  ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_SOURCE_DIR}/xvfb/leak_suppressions.txt")
