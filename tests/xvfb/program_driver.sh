@@ -68,7 +68,7 @@ start_program() {
   QT_QPA_PLATFORM=xcb "$1" 2>"$driver_work/program.log" &
   program_pid=$!
   driver_pids+=("$program_pid")
-  window=$(timeout 20 xdotool search --sync --onlyvisible --name "^${driver_title}\$" | head -n1) ||
+  window=$(wait_for_window "$driver_title" 20) ||
     fail "the window did not show: $(cat "$driver_work/program.log")"
   wait_until_window_settles
 }
@@ -104,18 +104,70 @@ move_to() {
   xdotool mousemove --sync $((origin[0] + $1)) $((origin[1] + $2))
 }
 
-# Waits for a visible window whose title is exactly $1; prints its id.
-wait_for_window() {
-  timeout "${2:-10}" xdotool search --sync --onlyvisible --name "^$1\$" | head -n1 ||
-    fail "no window titled '$1' showed"
+# The ids of the visible windows titled exactly $1. A search fails outright when a window
+# disappears while it looks at it, so an error counts as nothing found: callers retry.
+visible_windows_titled() {
+  xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true
 }
 
-wait_until_gone() {
+# Waits up to $2 seconds (10 by default) for a visible window titled exactly $1; prints its id.
+wait_for_window() {
+  local ids
   for ((i = 0; i < ${2:-10} * 20; i++)); do
-    xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+    ids=$(visible_windows_titled "$1")
+    [[ -n $ids ]] && { head -n1 <<<"$ids"; return 0; }
+    sleep 0.05
+  done
+  fail "no window titled '$1' showed"
+}
+
+# Waits until no window titled $1 is visible, twice in a row (a failed search reads empty).
+wait_until_gone() {
+  local empty=0
+  for ((i = 0; i < ${2:-10} * 20; i++)); do
+    if [[ -z $(visible_windows_titled "$1") ]]; then
+      ((++empty >= 2)) && return 0
+    else
+      empty=0
+    fi
     sleep 0.05
   done
   fail "the window titled '$1' did not close"
+}
+
+# Waits until the region (x, y, width, height) of the client area shows `colour` somewhere.
+wait_for_colour_in() {
+  for ((i = 0; i < ${6:-10} * 10; i++)); do
+    # grep reads all of import's output: with pipefail, an early exit would fail the pipe.
+    (($(import -window "$window" -crop "$3x$4+$1+$2" -depth 8 txt:- | grep -c "$5" || true) > 0)) &&
+      return 0
+    sleep 0.1
+  done
+  fail "no $5 in the region ($1, $2) $3 x $4"
+}
+
+# The window manager's frame around the main window (the window itself without one).
+frame_of_window() {
+  local frame
+  frame=$(xwininfo -id "$window" -children | awk '/Parent window id:/ { print $4 }')
+  if [[ $frame =~ ^0x ]] && xwininfo -id "$frame" | grep -q IsViewable &&
+    ! xwininfo -id "$frame" | grep -q '(the root window)'; then
+    echo "$frame"
+  else
+    echo "$window"
+  fi
+}
+
+# Saves what the screen shows inside the main window's frame, windows over it included.
+screenshot_window() {
+  local geometry
+  geometry=$(xwininfo -id "$(frame_of_window)" |
+    awk -F: '/Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
+             /Width/ { w = $2 } /Height/ { h = $2 }
+             END { gsub(/ /, "", x); gsub(/ /, "", y); gsub(/ /, "", w); gsub(/ /, "", h)
+                   print w "x" h "+" x "+" y }')
+  mkdir -p "$(dirname "$1")"
+  import -window root -crop "$geometry" +repage "$1"
 }
 
 # Waits for a visible window of the program other than the main window that has no title
@@ -197,11 +249,37 @@ drag_pen() {
   xdotool mouseup 1
 }
 
+# Draws a pen stroke through the drawing-area points "x y x y ...": presses at the first,
+# moves through the others, releases, and waits until the last point shows in `colour`.
+# Moves may be merged by the window system, so only the last point is sure to be drawn.
+drag_pen_along() {
+  local colour=$1 x y
+  shift
+  move_to $((canvas_left + $1)) $((canvas_top + $2))
+  xdotool mousedown 1
+  shift 2
+  while (($# >= 2)); do
+    x=$1 y=$2
+    move_to $((canvas_left + x)) $((canvas_top + y))
+    shift 2
+  done
+  xdotool mouseup 1
+  wait_for_pixel $((canvas_left + x)) $((canvas_top + y)) "$colour"
+}
+
 choose_text_mode() { click_at "${text_mode_button[@]}"; }
 
+# Types the text into the text box, pressing Enter for every line break in it. A character
+# that is not on the keyboard (Chinese) is typed by remapping a spare key for it, and the
+# program must have read the new keyboard map before the key comes: hence the slow typing.
 type_into_text_box() {
+  local line first=1
   click_at "${text_box[@]}"
-  xdotool type --delay 5 "$1"
+  while IFS= read -r line; do
+    ((first)) || xdotool key Return
+    first=0
+    xdotool type --delay 80 "$line"
+  done <<<"$1"
 }
 
 stamp_text_at() { click_at $((canvas_left + $1)) $((canvas_top + $2)); }
