@@ -4,6 +4,8 @@
 # x11-utils (xwininfo) and ImageMagick (import).
 #
 # Every wait has a time limit and ends the caller with a FAIL message when it runs out.
+# Output is never piped into a reader that may stop early (grep -q): under pipefail the
+# writer's broken pipe would fail the test at random.
 # Coordinates are in the main window's client area unless a function says otherwise.
 
 driver_title='Tessarin by：Korvald'
@@ -57,7 +59,7 @@ XML
   driver_pids+=($!)
   # Openbox takes over the root window's events when it is ready.
   for ((i = 0; i < 50; i++)); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+    [[ $(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) == *'window id'* ]] && return 0
     sleep 0.1
   done
   fail "openbox did not start"
@@ -148,10 +150,10 @@ wait_for_colour_in() {
 
 # The window manager's frame around the main window (the window itself without one).
 frame_of_window() {
-  local frame
+  local frame info=""
   frame=$(xwininfo -id "$window" -children | awk '/Parent window id:/ { print $4 }')
-  if [[ $frame =~ ^0x ]] && xwininfo -id "$frame" | grep -q IsViewable &&
-    ! xwininfo -id "$frame" | grep -q '(the root window)'; then
+  [[ $frame =~ ^0x ]] && info=$(xwininfo -id "$frame")
+  if [[ $info == *IsViewable* && $info != *'(the root window)'* ]]; then
     echo "$frame"
   else
     echo "$window"
@@ -186,7 +188,7 @@ wait_for_untitled_window() {
 
 wait_until_unmapped() {
   for ((i = 0; i < 200; i++)); do
-    xwininfo -id "$1" 2>/dev/null | grep -q IsViewable || return 0
+    [[ $(xwininfo -id "$1" 2>/dev/null) == *IsViewable* ]] || return 0
     sleep 0.05
   done
   fail "window $1 did not close"
