@@ -44,11 +44,21 @@ void DrawPanel::paintEvent(QPaintEvent* event) {
   qDrawShadePanel(&painter, rect(), palette(), /*sunken=*/true, 1, nullptr);
 }
 
+namespace {
+
+// The pixel under the pointer: the one whose square holds the position, so a position a
+// fraction of a pixel inside the edge counts as the edge.
+QPoint PixelAt(const QMouseEvent& event) {
+  const QPointF position = event.position();
+  return QPoint(static_cast<int>(std::floor(position.x())),
+                static_cast<int>(std::floor(position.y())));
+}
+
+}  // namespace
+
 void DrawPanel::Report(const QMouseEvent& event,
                        void (DrawPanel::*signal)(std::uint16_t, std::uint16_t, int)) {
-  const QPointF position = event.position();
-  const QPoint point(static_cast<int>(std::floor(position.x())),
-                     static_cast<int>(std::floor(position.y())));
+  const QPoint point = PixelAt(event);
   if (!DrawingArea().contains(point)) return;
   const QPoint inArea = point - DrawingArea().topLeft();
   emit(this->*signal)(static_cast<std::uint16_t>(inArea.x()),
@@ -64,8 +74,10 @@ void DrawPanel::mouseMoveEvent(QMouseEvent* event) { Report(*event, &DrawPanel::
 // Qt gives the panel every release of a press made on it, wherever the pointer is by then.
 void DrawPanel::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
-  const QPoint point = event->position().toPoint();
-  if (DrawingArea().contains(point)) {
+  // Decided on the same pixel Report uses: rounding here instead would let a release a
+  // fraction of a pixel inside the edge count as neither over the canvas nor away from it,
+  // and the stroke would go on.
+  if (DrawingArea().contains(PixelAt(*event))) {
     Report(*event, &DrawPanel::LeftButtonReleased);
   } else {
     emit LeftButtonReleasedElsewhere();
