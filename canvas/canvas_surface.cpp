@@ -102,7 +102,8 @@ void CanvasSurface::WriteCanvasText(const std::string& text) {
   painter.setFont(font);
   painter.setPen(Qt::black);
   painter.setBackgroundMode(Qt::TransparentMode);
-  const QFontMetrics metrics(font);
+  // Measured on the image drawn into, so sizes and glyphs agree whatever the screen.
+  const QFontMetrics metrics(font, &displayed_);
 
   int x = writeX_;
   int y = writeY_;
