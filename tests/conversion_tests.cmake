@@ -1,0 +1,8 @@
+# The conversion run and tessarin-convert.
+
+# Runs a program as a child process and collects its output and exit code.
+add_library(tessarin_child_process STATIC support/child_process.cpp)
+
+# The run against a scripted window and a recording server; workbooks read by openpyxl.
+tessarin_add_test(conversion_run_test SOURCES conversion_run_test.cpp
+  LIBS tessarin_render tessarin_recording_server tessarin_workbook_reader)
