@@ -65,8 +65,11 @@ class WindowEvents final : public QObject, public MessageBoxService {
   ScriptedMessageBox script;
   std::vector<std::string> lines;
 
+  std::function<void()> onShow;  // called as each box comes up
+
   MessageAnswer Show(const MessageRequest& request) override {
     lines.push_back("message " + request.title.toStdString());
+    if (onShow) onShow();
     return script.Show(request);
   }
 
@@ -175,6 +178,50 @@ TEST_F(ConversionInWindow, RendersThePictureWithTheChosenCellSize) {
   const std::string column = facts.Values("column")[0];
   ASSERT_THAT(column, ::testing::StartsWith("1 16384 "));
   EXPECT_EQ(std::lround(std::stod(column.substr(8)) * 7), 3) << "7 pixels a character";
+}
+
+// Records what the label and the progress bar showed each time they were painted.
+class PaintWatch final : public QObject {
+ public:
+  PaintWatch(QLabel& label, ProcessBar& bar) : label_(label), bar_(bar) {
+    label.installEventFilter(this);
+    bar.installEventFilter(this);
+  }
+  std::vector<std::string> labelTexts;
+  std::vector<int> barPositions;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::Paint) return false;
+    if (watched == &label_) labelTexts.push_back(label_.text().toStdString());
+    if (watched == &bar_) barPositions.push_back(bar_.ShownPosition());
+    return false;
+  }
+
+ private:
+  QLabel& label_;
+  ProcessBar& bar_;
+};
+
+// The run holds the thread until it ends, yet the person watching sees the label and the
+// bar after every row; and no event waiting in the queue is handled before the run is over.
+TEST_F(ConversionInWindow, ProgressIsPaintedAfterEveryRowWithoutTurningTheEventLoop) {
+  Start(engine_);
+  OpenPicture(Picture("p.bmp", 30, 7, [](int, int) { return kYellow; }));
+  const PaintWatch paints(*window_->标签1, *window_->进度条1);
+  bool queuedEventHandled = false;
+  QMetaObject::invokeMethod(window_.get(), [&] { queuedEventHandled = true; }, Qt::QueuedConnection);
+  bool handledBeforeTheMessage = true;
+  events_.script.Answer(MessageAnswer::Ok);
+  events_.onShow = [&] { handledBeforeTheMessage = queuedEventHandled; };
+
+  Make(folder_ / "out.xls");
+
+  std::vector<std::string> rows;
+  for (int row = 1; row <= 7; ++row) rows.push_back("当前填充行列：AD(30):" + std::to_string(row));
+  EXPECT_THAT(paints.labelTexts, ::testing::IsSupersetOf(rows));
+  EXPECT_THAT(paints.barPositions, ::testing::IsSupersetOf({0, 1, 2}));
+  EXPECT_FALSE(handledBeforeTheMessage) << "the run let the event loop turn";
 }
 
 TEST_F(ConversionInWindow, PenStrokeIsRenderedInThePenColour) {
