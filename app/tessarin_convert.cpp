@@ -18,7 +18,9 @@
 #include "canvas/canvas_surface.h"
 #include "canvas/open_picture.h"
 #include "canvas/picture.h"
+#include "canvas/picture_decoder.h"
 #include "canvas/picture_file.h"
+#include "canvas/read_file_bytes.h"
 #include "render/cell_sizes.h"
 #include "render/conversion_run.h"
 #include "render/engine/spreadsheet_server.h"
@@ -51,7 +53,8 @@ constexpr const char* kUsage =
     "  --help         show this text\n"
     "\n"
     "Exit status: 0 converted; 1 wrong usage; 2 picture larger than 800 x 600;\n"
-    "3 picture file unreadable or holding no picture; 4 workbook not written.\n";
+    "3 picture file unreadable or holding no picture Tessarin can show;\n"
+    "4 workbook not written.\n";
 
 struct Options {
   std::string picture;
@@ -212,6 +215,13 @@ std::string WhyNoPicture(const std::string& path) {
   return path + ": cannot be read (" + std::strerror(errno) + ")";
 }
 
+// Whether the canvas can show the picture in the file. The size query also measures
+// bitmaps through the bitmap loader, whose pixels the canvas may have no decoder for.
+bool CanvasCanShow(const std::string& path) {
+  const std::optional<Picture> picture = DecodePicture(ReadFileBytes(path));
+  return picture && picture->HasPixels();
+}
+
 int Convert(const Options& options) {
   CommandLineWindow window(options);
 
@@ -230,6 +240,12 @@ int Convert(const Options& options) {
   const int width = PictureWidth(window.PicturePath());
   const int height = PictureHeight(window.PicturePath());
   if (width == 0 || height == 0) return Fail(kNoPicture, WhyNoPicture(window.PicturePath()));
+  // Such a file would give a workbook of white cells, reported as converted.
+  if (!CanvasCanShow(window.PicturePath())) {
+    return Fail(kNoPicture, window.PicturePath() + ": holds a " + std::to_string(width) + " x " +
+                                std::to_string(height) +
+                                " picture stored in a form Tessarin cannot show");
+  }
   window.Canvas().RepaintIfRequested();
 
   window.ExpectRows(height);

@@ -194,6 +194,15 @@ INSTANTIATE_TEST_SUITE_P(
                         return f / "notes.jpg";
                       },
                       "holds no picture"},
+        // Measured by the bitmap loader, but its pixels are in a form the canvas cannot
+        // show: the window would render it all white.
+        NoPictureCase{"MeasuredButNotShowable",
+                      [](const ScratchFolder& f) {
+                        fs::copy_file(TESSARIN_TEST_DATA "/bitmap-loader/bits64.bmp",
+                                      f / "deep.bmp");
+                        return f / "deep.bmp";
+                      },
+                      "5 x 4 picture stored in a form Tessarin cannot show"},
         NoPictureCase{"Unreadable",
                       [](const ScratchFolder& f) {
                         EXPECT_TRUE(WriteBmp(f / "secret.bmp", 2, 2, kRed));
