@@ -222,8 +222,19 @@ bool CanvasCanShow(const std::string& path) {
   return picture && picture->HasPixels();
 }
 
+// Whether writing the workbook would replace the picture itself (the same file under any
+// name). The window's save dialog asks before replacing a file; here nobody is asked.
+bool WorkbookIsThePicture(const std::string& picture, const std::string& workbook) {
+  std::error_code notThere;
+  return std::filesystem::equivalent(picture, workbook, notThere);
+}
+
 int Convert(const Options& options) {
   CommandLineWindow window(options);
+  if (WorkbookIsThePicture(window.PicturePath(), options.workbook)) {
+    return Fail(kUsageError, options.workbook + " is the picture itself (" + window.PicturePath() +
+                                 "); give the workbook another name");
+  }
 
   // Open the picture exactly as the open button does, then give the canvas the paint
   // that the window system would give it after the click.

@@ -123,6 +123,19 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"CellSizeWithoutItsValue", {"PICTURE", "WORKBOOK", "--cell-size"}}),
     CaseLabel());
 
+// A workbook named like the picture would replace the picture: refused, the picture kept.
+TEST_F(ConvertCommand, RefusesToWriteOverThePicture) {
+  const std::string picture = RedPicture();
+  const std::string before = FileText(picture);
+  fs::create_directory(folder_ / "sub");
+
+  const ChildResult result = Convert({picture, folder_ / "sub/../picture.bmp"});
+
+  EXPECT_EQ(result.exitCode, 1);
+  EXPECT_THAT(result.err, AllOf(HasSubstr(picture), HasSubstr("the picture itself")));
+  EXPECT_EQ(FileText(picture), before);
+}
+
 // A picture past 800 × 600 is refused with its size and the limit, in English.
 struct TooLargeCase {
   const char* label;
