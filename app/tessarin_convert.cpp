@@ -95,7 +95,8 @@ std::optional<Options> ParseArguments(int argc, char* argv[]) {
     }
   }
   if (options.help) return options;
-  if (operands.size() != 2) return std::nullopt;
+  // An empty name names no file: most likely an unset variable in the caller's script.
+  if (operands.size() != 2 || operands[0].empty() || operands[1].empty()) return std::nullopt;
   options.picture = operands[0];
   options.workbook = operands[1];
   return options;

@@ -116,6 +116,8 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"NoArguments", {}}, UsageCase{"OnlyThePicture", {"PICTURE"}},
         UsageCase{"ThreeOperands", {"PICTURE", "WORKBOOK", "WORKBOOK"}},
         UsageCase{"UnknownOption", {"--colours", "PICTURE", "WORKBOOK"}},
+        UsageCase{"EmptyWorkbookName", {"PICTURE", ""}},
+        UsageCase{"EmptyPictureName", {"", "WORKBOOK"}},
         UsageCase{"CellSizeZero", {"--cell-size", "0", "PICTURE", "WORKBOOK"}},
         UsageCase{"CellSizeSix", {"--cell-size=6", "PICTURE", "WORKBOOK"}},
         UsageCase{"CellSizeNotANumber", {"--cell-size", "big", "PICTURE", "WORKBOOK"}},
