@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -62,6 +63,13 @@ std::vector<std::string> Words(const std::string& line) {
 
 class ConvertCommand : public ::testing::Test {
  protected:
+  // The command works without a screen: every run here has no display to reach.
+  static void SetUpTestSuite() {
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    unsetenv("QT_QPA_PLATFORM");
+  }
+
   ChildResult Convert(std::vector<std::string> arguments, const ChildOptions& options = {}) {
     arguments.insert(arguments.begin(), kConverter);
     return RunChild(arguments, options);
