@@ -41,10 +41,11 @@ void AlignText(QLabel* label, Qt::Alignment alignment, bool wrap) {
 }  // namespace
 
 MainWindow::MainWindow(FileDialogService& fileDialogs, ColourChooser& colourChooser,
-                       QWidget* parent)
+                       const AutomationRegistry& spreadsheets, QWidget* parent)
     : QWidget(parent),
       通用对话框2(FileDialogMode::Open, QStringLiteral("*.jpg|*.jpg|*.*|*.*"), fileDialogs, this),
-      通用对话框1(FileDialogMode::Save, QStringLiteral("*.xls|*.xls|*.*|*.*"), fileDialogs, this) {
+      通用对话框1(FileDialogMode::Save, QStringLiteral("*.xls|*.xls|*.*|*.*"), fileDialogs, this),
+      Excel程序1(spreadsheets) {
   setObjectName(QStringLiteral("MainWindow"));
   setWindowTitle(QStringLiteral("Tessarin by：Korvald"));
   // A fixed frame with the system menu and the close box, no minimise or maximise box.

@@ -33,8 +33,10 @@ class MainWindow final : public QWidget {
   static constexpr int kClientHeight = 631;
   static constexpr int kStatusBarHeight = 20;
 
-  // Creates the window hidden, with every control in its start state.
+  // Creates the window hidden, with every control in its start state. Its spreadsheet
+  // component starts applications through `spreadsheets`, which must outlive the window.
   MainWindow(FileDialogService& fileDialogs, ColourChooser& colourChooser,
+             const AutomationRegistry& spreadsheets = DefaultAutomationRegistry(),
              QWidget* parent = nullptr);
   ~MainWindow() override;
 

@@ -18,7 +18,9 @@
 #include "canvas/canvas_surface.h"
 #include "canvas/open_picture.h"
 #include "canvas/picture.h"
+#include "canvas/picture_decoder.h"
 #include "canvas/picture_file.h"
+#include "canvas/read_file_bytes.h"
 #include "render/cell_sizes.h"
 #include "render/conversion_run.h"
 #include "render/engine/spreadsheet_server.h"
@@ -51,7 +53,8 @@ constexpr const char* kUsage =
     "  --help         show this text\n"
     "\n"
     "Exit status: 0 converted; 1 wrong usage; 2 picture larger than 800 x 600;\n"
-    "3 picture file unreadable or holding no picture; 4 workbook not written.\n";
+    "3 picture file unreadable or holding no picture Tessarin can show;\n"
+    "4 workbook not written.\n";
 
 struct Options {
   std::string picture;
@@ -92,7 +95,8 @@ std::optional<Options> ParseArguments(int argc, char* argv[]) {
     }
   }
   if (options.help) return options;
-  if (operands.size() != 2) return std::nullopt;
+  // An empty name names no file: most likely an unset variable in the caller's script.
+  if (operands.size() != 2 || operands[0].empty() || operands[1].empty()) return std::nullopt;
   options.picture = operands[0];
   options.workbook = operands[1];
   return options;
@@ -212,8 +216,26 @@ std::string WhyNoPicture(const std::string& path) {
   return path + ": cannot be read (" + std::strerror(errno) + ")";
 }
 
+// Whether the canvas can show the picture in the file. The size query also measures
+// bitmaps through the bitmap loader, whose pixels the canvas may have no decoder for.
+bool CanvasCanShow(const std::string& path) {
+  const std::optional<Picture> picture = DecodePicture(ReadFileBytes(path));
+  return picture && picture->HasPixels();
+}
+
+// Whether writing the workbook would replace the picture itself (the same file under any
+// name). The window's save dialog asks before replacing a file; here nobody is asked.
+bool WorkbookIsThePicture(const std::string& picture, const std::string& workbook) {
+  std::error_code notThere;
+  return std::filesystem::equivalent(picture, workbook, notThere);
+}
+
 int Convert(const Options& options) {
   CommandLineWindow window(options);
+  if (WorkbookIsThePicture(window.PicturePath(), options.workbook)) {
+    return Fail(kUsageError, options.workbook + " is the picture itself (" + window.PicturePath() +
+                                 "); give the workbook another name");
+  }
 
   // Open the picture exactly as the open button does, then give the canvas the paint
   // that the window system would give it after the click.
@@ -230,6 +252,12 @@ int Convert(const Options& options) {
   const int width = PictureWidth(window.PicturePath());
   const int height = PictureHeight(window.PicturePath());
   if (width == 0 || height == 0) return Fail(kNoPicture, WhyNoPicture(window.PicturePath()));
+  // Such a file would give a workbook of white cells, reported as converted.
+  if (!CanvasCanShow(window.PicturePath())) {
+    return Fail(kNoPicture, window.PicturePath() + ": holds a " + std::to_string(width) + " x " +
+                                std::to_string(height) +
+                                " picture stored in a form Tessarin cannot show");
+  }
   window.Canvas().RepaintIfRequested();
 
   window.ExpectRows(height);

@@ -76,3 +76,8 @@ inline std::string WriteBmp(const std::string& path, int width, int height,
   WriteFileBytes(path, BmpBytes(width, height, colourAt));
   return path;
 }
+
+// A bitmap of one colour.
+inline std::string WriteBmp(const std::string& path, int width, int height, ColourValue colour) {
+  return WriteBmp(path, width, height, [colour](int, int) { return colour; });
+}
