@@ -26,6 +26,7 @@
 #include "tests/support/recording_server.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/workbook_reader.h"
+#include "tests/support/text_of.h"
 
 namespace {
 
@@ -164,20 +165,6 @@ std::string Letters(int column) {
 // What openpyxl reports for a filled cell.
 std::string FilledCell(int column, int row, ColourValue colour) {
   return Letters(column) + std::to_string(row) + " solid " + ArgbText(colour);
-}
-
-std::vector<std::string> Words(const std::string& line) {
-  std::vector<std::string> words;
-  std::string word;
-  for (const char c : line + ' ') {
-    if (c != ' ') {
-      word += c;
-    } else if (!word.empty()) {
-      words.push_back(word);
-      word.clear();
-    }
-  }
-  return words;
 }
 
 // Every test starts and ends with no automation object alive: whatever the run took from
@@ -575,11 +562,6 @@ struct SaveFailureCase {
 };
 
 class SaveFailure : public ConversionRun, public ::testing::WithParamInterface<SaveFailureCase> {};
-
-std::string FileText(const std::string& path) {
-  const Bytes bytes = ReadFileBytes(path);
-  return std::string(bytes.begin(), bytes.end());
-}
 
 TEST_P(SaveFailure, ShowsTheErrorNamingThePathAndDamagesNothing) {
   ScriptedWindow window(engine_);

@@ -22,6 +22,7 @@
 #include "tests/support/child_process.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/workbook_reader.h"
+#include "tests/support/text_of.h"
 
 namespace {
 
@@ -41,25 +42,6 @@ using ::testing::StartsWith;
 
 constexpr const char* kConverter = TESSARIN_BINARY_DIR "/tessarin-convert";
 constexpr ColourValue kRed = MakeColourValue(255, 0, 0);
-
-std::string FileText(const std::string& path) {
-  const Bytes bytes = ReadFileBytes(path);
-  return std::string(bytes.begin(), bytes.end());
-}
-
-std::vector<std::string> Words(const std::string& line) {
-  std::vector<std::string> words;
-  std::string word;
-  for (const char c : line + ' ') {
-    if (c != ' ') {
-      word += c;
-    } else if (!word.empty()) {
-      words.push_back(word);
-      word.clear();
-    }
-  }
-  return words;
-}
 
 class ConvertCommand : public ::testing::Test {
  protected:
