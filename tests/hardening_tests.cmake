@@ -7,6 +7,7 @@ tessarin_add_test(hardening_test WIDGETS
   SOURCES
     hostile_file_test.cpp
     leak_test.cpp
+    program_saving_test.cpp
   LIBS tessarin_app tessarin_test_support tessarin_program_run tessarin_workbook_reader)
 add_dependencies(hardening_test tessarin-convert)
 if(TESSARIN_SANITIZE)
