@@ -189,6 +189,29 @@ def pack_codes(codes, width):
     return bytes(out) + (bytes([acc]) if n else b"")
 
 
+def growing_runs(min_code_size, count):
+    """A clear code, a literal, then `count` codes each naming the string before it plus one
+    more pixel of the same colour: runs of 1, 2, 3 ... pixels, code widths growing as the
+    table does."""
+    clear = 1 << min_code_size
+    width, next_code = min_code_size + 1, clear + 2
+    out, acc, n = bytearray(), 0, 0
+    codes = [(clear, width), (3, width)]
+    for code in range(next_code, next_code + count):
+        codes.append((code, width))
+        next_code += 1
+        if next_code == 1 << width and width < 12:
+            width += 1
+    for code, bits in codes:
+        acc |= code << n
+        n += bits
+        while n >= 8:
+            out.append(acc & 0xFF)
+            acc >>= 8
+            n -= 8
+    return bytes(out) + (bytes([acc]) if n else b"")
+
+
 def gif(screen, image_box, data, table_entries=16, min_code_size=4, terminate=True):
     table = b"".join(bytes((i * 16, 255 - i * 16, 80)) for i in range(table_entries))
     out = b"GIF89a" + struct.pack("<HH", *screen) + bytes([0xF0 | (table_entries.bit_length() - 2), 0, 0]) + table
@@ -223,6 +246,10 @@ def make_gifs():
     # An 800 x 600 screen whose image claims 65535 x 65535, fed endless literals.
     write("gif-65535x65535-image-on-screen.gif",
           gif((800, 600), (0, 0, 65535, 65535), pack_codes(([16] + [7] * 14) * 10_000, 5)), NO_PICTURE)
+    # A 40 x 30 screen whose image claims 3200 x 2400, sixteen times the largest picture,
+    # filled by 6 kB of codes that each stand for one pixel more than the one before.
+    write("gif-image-16-times-largest-picture.gif", gif((40, 30), (0, 0, 3200, 2400), growing_runs(4, 4078)),
+          picture(40, 30))
     write("gif-zero-screen.gif", gif((0, 0), (0, 0, 12, 1), literals), NO_PICTURE)
     # The global table flag says 256 colours; the file ends after the first few of them.
     write("gif-colour-table-past-end.gif", b"GIF89a" + struct.pack("<HH", 12, 1) + b"\xF7\0\0" + b"\x10" * 30,
