@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <gmock/gmock.h>
 
+#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <fstream>

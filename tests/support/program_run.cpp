@@ -45,7 +45,7 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
                                 const ProgramLimits& limits) {
   dup2(outWrite, STDOUT_FILENO);
   dup2(errWrite, STDERR_FILENO);
-  const int devNull = open("/dev/null", O_RDONLY);
+  const int devNull = open("/dev/null", O_RDONLY | O_CLOEXEC);
   if (devNull >= 0) dup2(devNull, STDIN_FILENO);
   if (limits.addressSpaceBytes != 0) {
     const rlimit space{limits.addressSpaceBytes, limits.addressSpaceBytes};
@@ -83,6 +83,17 @@ bool CollectOutput(int outRead, int errRead, Clock::time_point deadline, Program
   return true;
 }
 
+// Waits for the program to end, which it may do a little after closing its output.
+bool Reap(pid_t child, Clock::time_point deadline, int& status, rusage& usage) {
+  for (;;) {
+    const pid_t ended = wait4(child, &status, WNOHANG, &usage);
+    if (ended == child) return true;
+    if (ended < 0 && errno != EINTR) return false;
+    if (Clock::now() >= deadline) return false;
+    usleep(1000);
+  }
+}
+
 }  // namespace
 
 ProgramRun RunProgram(const std::vector<std::string>& arguments, const ProgramLimits& limits) {
@@ -108,11 +119,13 @@ ProgramRun RunProgram(const std::vector<std::string>& arguments, const ProgramLi
     run.started = true;
     const auto deadline =
         start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(limits.killAfterSeconds));
-    run.endedInTime = CollectOutput(out[0], err[0], deadline, run);
-    if (!run.endedInTime) kill(child, SIGKILL);
     int status = 0;
     rusage usage{};
-    while (wait4(child, &status, 0, &usage) < 0 && errno == EINTR) {
+    run.endedInTime = CollectOutput(out[0], err[0], deadline, run) && Reap(child, deadline, status, usage);
+    if (!run.endedInTime) {
+      kill(child, SIGKILL);
+      while (wait4(child, &status, 0, &usage) < 0 && errno == EINTR) {
+      }
     }
     run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     run.maxResidentKb = usage.ru_maxrss;
