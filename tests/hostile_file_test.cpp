@@ -4,18 +4,17 @@
 // clear refusal or a picture, within two seconds and in bounded memory, and a refusal
 // writes nothing.
 
-#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QApplication>
 #include <gmock/gmock.h>
 
 #include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>

@@ -5,13 +5,14 @@
 // in the ordinary build valgrind checks the converter.
 
 #include <malloc.h>
+#include <unistd.h>
 
-#include <QApplication>
 #include <QTest>
 #include <gmock/gmock.h>
 
 #include <cstddef>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include "app/colour_chooser.h"
@@ -34,8 +35,8 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 namespace {
 
 using ::testing::ElementsAre;
-using ::testing::Not;
 using ::testing::HasSubstr;
+using ::testing::Not;
 
 // Bytes the process has allocated and not freed, by the allocator in use.
 std::size_t HeapBytesInUse() {

@@ -8,7 +8,6 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <QApplication>
 #include <gmock/gmock.h>
 
 #include <cerrno>
