@@ -209,6 +209,12 @@ std::string WhyNoPicture(const std::string& path) {
   const fs::file_status status = fs::status(path, error);
   if (!fs::exists(status)) return path + ": no such file";
   if (fs::is_directory(status)) return path + ": is a folder, not a picture file";
+  // Never opened: opening a named pipe would wait for a writer that may never come.
+  if (!fs::is_regular_file(status)) return path + ": is a device, pipe or socket, not a picture file";
+  if (const auto size = fs::file_size(path, error); !error && size > kLargestPictureFile) {
+    return path + ": is larger than any picture file Tessarin reads (" +
+           std::to_string(kLargestPictureFile >> 20) + " MB at most)";
+  }
   if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
     std::fclose(file);
     return path + ": holds no picture that Tessarin can read";

@@ -46,12 +46,15 @@ ssize_t ReadSome(int fd, std::uint8_t* into, std::size_t size) {
 Bytes ReadFileBytes(const std::string& path) {
   struct stat info{};
   FileDescriptor file = OpenRegularFile(path, info);
-  if (file.fd < 0) return {};
+  if (file.fd < 0 || std::uint64_t(info.st_size) > kLargestPictureFile) return {};
 
   Bytes bytes(static_cast<std::size_t>(info.st_size));
   std::size_t filled = 0;
   for (;;) {
-    if (filled == bytes.size()) bytes.resize(bytes.size() + 65536);  // the file grew
+    if (filled == bytes.size()) {  // the file grew
+      if (filled >= kLargestPictureFile) return {};
+      bytes.resize(bytes.size() + 65536);
+    }
     const ssize_t got = ReadSome(file.fd, bytes.data() + filled, bytes.size() - filled);
     if (got < 0) return {};
     if (got == 0) break;
