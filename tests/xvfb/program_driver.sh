@@ -123,6 +123,24 @@ wait_for_window() {
   fail "no window titled '$1' showed"
 }
 
+# Waits up to 10 seconds until window $1 holds the keyboard focus. A new dialog is visible a
+# moment before it takes the focus; keys typed in between would reach the main window.
+wait_for_focus() {
+  for ((i = 0; i < 200; i++)); do
+    [[ $(xdotool getwindowfocus 2>/dev/null) == "$1" ]] && return 0
+    sleep 0.05
+  done
+  fail "window $1 never took the keyboard focus"
+}
+
+# Waits for the dialog titled $1 and for it to take the keyboard focus; prints its id.
+wait_for_dialog() {
+  local dialog
+  dialog=$(wait_for_window "$@")
+  wait_for_focus "$dialog"
+  echo "$dialog"
+}
+
 # Waits until no window titled $1 is visible, twice in a row (a failed search reads empty).
 wait_until_gone() {
   local empty=0
@@ -215,7 +233,7 @@ wait_for_pixel() {
 open_picture() {
   local path=$1 x=$2 y=$3 expected=$4
   click_at "${open_button[@]}"
-  wait_for_window Open >/dev/null
+  wait_for_dialog Open >/dev/null
   xdotool type --delay 2 "$path"
   xdotool key Return
   wait_until_gone Open
@@ -290,14 +308,15 @@ stamp_text_at() { click_at $((canvas_left + $1)) $((canvas_top + $2)); }
 # waits for the completion message; prints the message's window id.
 make_workbook() {
   click_at "${make_button[@]}"
-  wait_for_window 'Save As' >/dev/null
+  wait_for_dialog 'Save As' >/dev/null
   xdotool key ctrl+a
   xdotool type --delay 2 "$1"
   xdotool key Return
-  wait_for_window '转换完成' "${2:-60}"
+  wait_for_dialog '转换完成' "${2:-60}"
 }
 
 dismiss_message() {
+  wait_for_focus "$(wait_for_window "$1")"
   xdotool key Return
   wait_until_gone "$1"
 }
