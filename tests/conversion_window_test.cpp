@@ -30,7 +30,7 @@
 #include "render/engine/spreadsheet_server.h"
 #include "tests/support/bmp_writer.h"
 #include "tests/support/case_names.h"
-#include "tests/support/child_process.h"
+#include "tests/support/program_run.h"
 #include "tests/support/qt_printers.h"
 #include "tests/support/recording_server.h"
 #include "tests/support/scratch_folder.h"
@@ -361,8 +361,8 @@ TEST_P(CommandLineAndWindow, GiveTheSameCells) {
   events_.script.Answer(MessageAnswer::Ok);
   Make(fromWindow);
   const std::string fromCommand = folder_ / "command.xls";
-  const ChildResult command =
-      RunChild({TESSARIN_BINARY_DIR "/tessarin-convert", picture, fromCommand});
+  const ProgramRun command =
+      RunProgram({TESSARIN_BINARY_DIR "/tessarin-convert", picture, fromCommand});
   ASSERT_EQ(command.exitCode, 0) << command.err;
 
   const WorkbookFacts window = ReadWorkbook("openpyxl", fromWindow, {"all"});

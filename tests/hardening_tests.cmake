@@ -1,8 +1,6 @@
 # The whole program against hostile files, its memory over repeated runs, and its saving
 # when the disk or the folder refuses: the real window driven through its seams, and
 # tessarin-convert run as a process of its own.
-add_library(tessarin_program_run STATIC support/program_run.cpp)
-
 tessarin_add_test(hardening_test WIDGETS
   SOURCES
     hostile_file_test.cpp

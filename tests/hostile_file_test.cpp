@@ -147,8 +147,8 @@ class HostileFile : public ::testing::TestWithParam<HostileCase> {
 // The converter's memory is bounded from outside: an address space it cannot grow past
 // in the ordinary build, and the sanitizer's own limits in the sanitizer build (which
 // reserves terabytes of address space for itself).
-ProgramLimits ConverterLimits(bool asOrdinaryUser) {
-  ProgramLimits limits;
+ProgramOptions ConverterLimits(bool asOrdinaryUser) {
+  ProgramOptions limits;
   limits.asOrdinaryUser = asOrdinaryUser;
 #ifdef TESSARIN_SANITIZED
   limits.environment = {"ASAN_OPTIONS=detect_leaks=1:max_allocation_size_mb=256:hard_rss_limit_mb=512"};

@@ -4,9 +4,6 @@
 // its own row and column with its pixel's colour, the rows as high as the chosen cell size.
 // Skipped when LibreOffice is not installed.
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QColor>
@@ -28,9 +25,9 @@
 #include "canvas/colour_value.h"
 #include "canvas/read_file_bytes.h"
 #include "tests/support/bmp_writer.h"
+#include "tests/support/program_run.h"
 #include "tests/support/scratch_folder.h"
 
-extern char** environ;
 
 namespace {
 
@@ -57,35 +54,8 @@ bool OnPath(const std::string& program) {
   return false;
 }
 
-struct ProgramRun {
-  int exitCode = -1;
-  std::string output;  // standard output and error together
-};
-
-// Runs `arguments` with no shell in between, its output kept in the file `logPath`.
-ProgramRun RunProgram(std::vector<std::string> arguments, const std::string& logPath) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, logPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
-  std::vector<char*> argv;
-  for (std::string& argument : arguments) argv.push_back(argument.data());
-  argv.push_back(nullptr);
-  pid_t child = 0;
-  const int spawned = posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  ProgramRun run;
-  if (spawned != 0) {
-    run.output = "could not start " + arguments[0];
-    return run;
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  std::ifstream log(logPath);
-  run.output.assign(std::istreambuf_iterator<char>(log), {});
-  return run;
-}
+// LibreOffice takes a few seconds to start; a hung one is stopped long before ctest's limit.
+constexpr ProgramOptions kSlowProgram{.killAfterSeconds = 180};
 
 // The smallest rectangle that holds every pixel that is not (nearly) white.
 QRect NonWhiteBounds(const QImage& image) {
@@ -151,9 +121,9 @@ class WorkbookInLibreOfficeTest : public ::testing::TestWithParam<int> {
                       "scripts/setup installs libreoffice-calc-nogui and poppler-utils";
     }
     const std::string picture = WriteBmp(folder_ / "blocks.bmp", kPictureWidth, kPictureHeight, CellColour);
-    const ProgramRun conversion = RunProgram(
-        {TESSARIN_CONVERT, "--cell-size", std::to_string(GetParam()), picture, workbook_}, folder_ / "convert.log");
-    ASSERT_EQ(conversion.exitCode, 0) << conversion.output;
+    const ProgramRun conversion =
+        RunProgram({TESSARIN_CONVERT, "--cell-size", std::to_string(GetParam()), picture, workbook_}, kSlowProgram);
+    ASSERT_EQ(conversion.exitCode, 0) << conversion.out << conversion.err;
     written_ = ReadFileBytes(workbook_);
     ASSERT_FALSE(written_.empty());
 
@@ -161,8 +131,8 @@ class WorkbookInLibreOfficeTest : public ::testing::TestWithParam<int> {
     const ProgramRun render =
         RunProgram({TESSARIN_SOURCE_DIR "/scripts/render-workbook", "--resolution", std::to_string(kResolutionDpi),
                     workbook_, renderingPath},
-                   folder_ / "render.log");
-    ASSERT_EQ(render.exitCode, 0) << render.output;
+                   kSlowProgram);
+    ASSERT_EQ(render.exitCode, 0) << render.out << render.err;
     rendering_ = QImage(QString::fromStdString(renderingPath)).convertToFormat(QImage::Format_RGB32);
     ASSERT_FALSE(rendering_.isNull()) << "no picture at " << renderingPath;
   }

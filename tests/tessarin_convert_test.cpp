@@ -19,7 +19,7 @@
 #include "render/column_name.h"
 #include "tests/support/bmp_writer.h"
 #include "tests/support/case_names.h"
-#include "tests/support/child_process.h"
+#include "tests/support/program_run.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/workbook_reader.h"
 #include "tests/support/text_of.h"
@@ -52,9 +52,9 @@ class ConvertCommand : public ::testing::Test {
     unsetenv("QT_QPA_PLATFORM");
   }
 
-  ChildResult Convert(std::vector<std::string> arguments, const ChildOptions& options = {}) {
+  ProgramRun Convert(std::vector<std::string> arguments, const ProgramOptions& options = {}) {
     arguments.insert(arguments.begin(), kConverter);
-    return RunChild(arguments, options);
+    return RunProgram(arguments, options);
   }
 
   // A small picture in the scratch folder.
@@ -68,7 +68,7 @@ class ConvertCommand : public ::testing::Test {
 };
 
 TEST_F(ConvertCommand, HelpShowsTheUsageOnStandardOutput) {
-  const ChildResult result = Convert({"--help"});
+  const ProgramRun result = Convert({"--help"});
   EXPECT_EQ(result.exitCode, 0);
   EXPECT_THAT(result.out, AllOf(StartsWith("Usage: tessarin-convert [--cell-size N] PICTURE WORKBOOK"),
                                 HasSubstr("Exit status")));
@@ -92,7 +92,7 @@ TEST_P(WrongUsage, ShowsTheUsageAndWritesNothing) {
     if (argument == "WORKBOOK") argument = folder_ / "out.xls";
   }
 
-  const ChildResult result = Convert(arguments);
+  const ProgramRun result = Convert(arguments);
 
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_THAT(result.err, StartsWith("Usage: tessarin-convert"));
@@ -121,7 +121,7 @@ TEST_F(ConvertCommand, RefusesToWriteOverThePicture) {
   const std::string before = FileText(picture);
   fs::create_directory(folder_ / "sub");
 
-  const ChildResult result = Convert({picture, folder_ / "sub/../picture.bmp"});
+  const ProgramRun result = Convert({picture, folder_ / "sub/../picture.bmp"});
 
   EXPECT_EQ(result.exitCode, 1);
   EXPECT_THAT(result.err, AllOf(HasSubstr(picture), HasSubstr("the picture itself")));
@@ -142,7 +142,7 @@ TEST_P(TooLarge, IsRefusedWithItsSizeAndTheLimit) {
   const TooLargeCase& large = GetParam();
   const std::string picture = RedPicture("large.bmp", large.width, large.height);
 
-  const ChildResult result = Convert({picture, folder_ / "out.xls"});
+  const ProgramRun result = Convert({picture, folder_ / "out.xls"});
 
   EXPECT_EQ(result.exitCode, 2);
   EXPECT_THAT(result.err, AllOf(HasSubstr(picture), HasSubstr(large.size),
@@ -169,7 +169,7 @@ TEST_P(NoPicture, IsRefusedWithTheReason) {
   const std::string picture = GetParam().make(folder_);
   const std::set<std::string> namesBefore = folder_.Names();
 
-  const ChildResult result = Convert({picture, folder_ / "out.xls"}, {.asOrdinaryUser = true});
+  const ProgramRun result = Convert({picture, folder_ / "out.xls"}, {.asOrdinaryUser = true});
 
   EXPECT_EQ(result.exitCode, 3);
   EXPECT_THAT(result.err, AllOf(HasSubstr(picture), HasSubstr(GetParam().reason)));
@@ -235,7 +235,7 @@ TEST_P(NotWritten, FailsNamingThePathAndDamagesNothing) {
   const std::set<std::string> namesBefore =
       folderThere ? folder_.Names(workbookFolder) : std::set<std::string>{};
 
-  const ChildResult result = Convert({picture, workbook}, {.asOrdinaryUser = true});
+  const ProgramRun result = Convert({picture, workbook}, {.asOrdinaryUser = true});
 
   EXPECT_EQ(result.exitCode, 4);
   EXPECT_THAT(result.err, AllOf(HasSubstr(workbook), HasSubstr("could not be written"),
@@ -310,7 +310,7 @@ TEST_F(ConvertCommand, TakesAnyFileNameAsItIs) {
   fs::copy_file(TESSARIN_TEST_DATA "/jpeg/colour-444.jpg", picture);
   const std::string workbook = folder_ / "我的 图片/作品 一";
 
-  const ChildResult result = Convert({picture, workbook});
+  const ProgramRun result = Convert({picture, workbook});
 
   ASSERT_EQ(result.exitCode, 0) << result.err;
   EXPECT_THAT(result.err, IsEmpty()) << "no progress bar when standard error is no terminal";
@@ -333,8 +333,8 @@ TEST_F(ConvertCommand, TakesAnyFileNameAsItIs) {
 TEST_F(ConvertCommand, DrawsAProgressBarOnlyOnATerminal) {
   const std::string picture = RedPicture("p.bmp", 4, 3);
 
-  const ChildResult onTerminal = Convert({picture, folder_ / "a.xls"}, {.errorToTerminal = true});
-  const ChildResult onPipe = Convert({picture, folder_ / "b.xls"});
+  const ProgramRun onTerminal = Convert({picture, folder_ / "a.xls"}, {.errorToTerminal = true});
+  const ProgramRun onPipe = Convert({picture, folder_ / "b.xls"});
 
   EXPECT_EQ(onTerminal.exitCode, 0);
   EXPECT_THAT(onTerminal.err, AllOf(HasSubstr("row 1 of 3"), HasSubstr("row 3 of 3")));

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <chrono>
 #include <cstring>
 
@@ -42,7 +43,7 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
 
 // In the child, between fork and exec: only calls that are safe there.
 [[noreturn]] void BecomeProgram(char* const argv[], char* const envp[], int outWrite, int errWrite,
-                                const ProgramLimits& limits) {
+                                const ProgramOptions& limits) {
   dup2(outWrite, STDOUT_FILENO);
   dup2(errWrite, STDERR_FILENO);
   const int devNull = open("/dev/null", O_RDONLY | O_CLOEXEC);
@@ -59,7 +60,34 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
   _exit(127);
 }
 
-// Reads both pipes until the program closes them or the deadline passes.
+// Where the program's standard error goes: a pipe, or a pseudo-terminal whose follower end
+// the program writes to and whose leader end the test reads.
+struct ErrorStream {
+  int read = -1;
+  int write = -1;
+  bool Open(bool terminal) {
+    if (!terminal) {
+      int ends[2];
+      if (pipe2(ends, O_CLOEXEC) != 0) return false;
+      read = ends[0];
+      write = ends[1];
+      return true;
+    }
+    read = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (read < 0 || grantpt(read) != 0 || unlockpt(read) != 0) return false;
+    const char* name = ptsname(read);
+    write = name == nullptr ? -1 : open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
+    return write >= 0;
+  }
+  void Close() {
+    if (read >= 0) close(read);
+    if (write >= 0) close(write);
+    read = write = -1;
+  }
+};
+
+// Reads both streams until the program closes them (a terminal reports EIO once its last
+// writer is gone) or the deadline passes.
 bool CollectOutput(int outRead, int errRead, Clock::time_point deadline, ProgramRun& run) {
   pollfd ends[2] = {{outRead, POLLIN, 0}, {errRead, POLLIN, 0}};
   std::string* into[2] = {&run.out, &run.err};
@@ -96,32 +124,35 @@ bool Reap(pid_t child, Clock::time_point deadline, int& status, rusage& usage) {
 
 }  // namespace
 
-ProgramRun RunProgram(const std::vector<std::string>& arguments, const ProgramLimits& limits) {
+ProgramRun RunProgram(const std::vector<std::string>& arguments, const ProgramOptions& limits) {
   ProgramRun run;
   std::vector<std::string> argumentTexts = arguments;
   std::vector<std::string> environment = EnvironmentWith(limits.environment);
   std::vector<char*> argv = Pointers(argumentTexts);
   std::vector<char*> envp = Pointers(environment);
 
-  int out[2], err[2];
+  int out[2];
   if (pipe2(out, O_CLOEXEC) != 0) return run;
-  if (pipe2(err, O_CLOEXEC) != 0) {
+  ErrorStream err;
+  if (!err.Open(limits.errorToTerminal)) {
     close(out[0]);
     close(out[1]);
+    err.Close();
     return run;
   }
   const Clock::time_point start = Clock::now();
   const pid_t child = fork();
-  if (child == 0) BecomeProgram(argv.data(), envp.data(), out[1], err[1], limits);
+  if (child == 0) BecomeProgram(argv.data(), envp.data(), out[1], err.write, limits);
   close(out[1]);
-  close(err[1]);
+  close(err.write);
+  err.write = -1;
   if (child > 0) {
     run.started = true;
     const auto deadline =
         start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(limits.killAfterSeconds));
     int status = 0;
     rusage usage{};
-    run.endedInTime = CollectOutput(out[0], err[0], deadline, run) && Reap(child, deadline, status, usage);
+    run.endedInTime = CollectOutput(out[0], err.read, deadline, run) && Reap(child, deadline, status, usage);
     if (!run.endedInTime) {
       kill(child, SIGKILL);
       while (wait4(child, &status, 0, &usage) < 0 && errno == EINTR) {
@@ -133,6 +164,6 @@ ProgramRun RunProgram(const std::vector<std::string>& arguments, const ProgramLi
     if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
   }
   close(out[0]);
-  close(err[0]);
+  err.Close();
   return run;
 }

@@ -6,7 +6,8 @@
 #include <string>
 #include <vector>
 
-struct ProgramLimits {
+// How a program is run, and the limits it runs within.
+struct ProgramOptions {
   // The program is killed when it has not ended by then.
   double killAfterSeconds = 10;
   // Largest address space; 0 leaves it unlimited. An allocation past it fails, so a
@@ -16,6 +17,8 @@ struct ProgramLimits {
   bool asOrdinaryUser = false;
   // Added to the environment, "NAME=value".
   std::vector<std::string> environment{};
+  // Gives the program a terminal as its standard error instead of a pipe.
+  bool errorToTerminal = false;
 };
 
 struct ProgramRun {
@@ -30,4 +33,4 @@ struct ProgramRun {
 };
 
 // Runs `arguments` (the program's path first) with no shell in between.
-ProgramRun RunProgram(const std::vector<std::string>& arguments, const ProgramLimits& limits = {});
+ProgramRun RunProgram(const std::vector<std::string>& arguments, const ProgramOptions& limits = {});
