@@ -17,6 +17,8 @@ import zlib
 
 from PIL import Image
 
+from gif_codes import pack_codes, sub_blocks
+
 ROOT = os.path.dirname(os.path.abspath(__file__))
 CORPUS = os.path.join(ROOT, "..", "..", "fuzz", "corpus")
 WHITE = (255, 255, 255)
@@ -378,27 +380,12 @@ def lzw_encode(indices, min_code_size, end_code=True):
         codes.append((table[current], width))
     if end_code:
         codes.append((end, width))
-    out, acc, n = bytearray(), 0, 0
-    for code, bits in codes:
-        acc |= code << n
-        n += bits
-        while n >= 8:
-            out.append(acc & 0xFF)
-            acc >>= 8
-            n -= 8
-    if n:
-        out.append(acc)
+    packed = pack_codes(codes)
     if end_code:
-        return bytes(out)
-    return bytes(out), n > 0 and 8 - n >= width
-
-
-def sub_blocks(data):
-    out = b""
-    for i in range(0, len(data), 255):
-        chunk = data[i:i + 255]
-        out += bytes([len(chunk)]) + chunk
-    return out + b"\0"
+        return packed
+    # Whether the last byte has room left for one more code of the current width.
+    spare = len(packed) * 8 - sum(bits for _, bits in codes)
+    return packed, spare > 0 and spare >= width
 
 
 def colour_table_bytes(palette):
@@ -624,18 +611,6 @@ def make_pngs():
 
 
 # ---------------------------------------------------------------- damaged files
-
-def pack_codes(codes):
-    out, acc, n = bytearray(), 0, 0
-    for code, bits in codes:
-        acc |= code << n
-        n += bits
-        while n >= 8:
-            out.append(acc & 0xFF)
-            acc >>= 8
-            n -= 8
-    return bytes(out) + (bytes([acc]) if n else b"")
-
 
 def make_damaged():
     """Files that must give no picture, each wrong in one way its name says."""

@@ -22,6 +22,8 @@ import zlib
 
 from PIL import Image
 
+from gif_codes import pack_codes, sub_blocks
+
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "hostile")
 outcomes = []
 
@@ -173,20 +175,8 @@ def make_jpegs():
 # ---------------------------------------------------------------- GIF
 
 
-def sub_blocks(data):
-    return b"".join(bytes([len(data[i:i + 255])]) + data[i:i + 255] for i in range(0, len(data), 255)) + b"\0"
-
-
-def pack_codes(codes, width):
-    out, acc, n = bytearray(), 0, 0
-    for code in codes:
-        acc |= code << n
-        n += width
-        while n >= 8:
-            out.append(acc & 0xFF)
-            acc >>= 8
-            n -= 8
-    return bytes(out) + (bytes([acc]) if n else b"")
+def same_width_codes(codes, width):
+    return pack_codes([(code, width) for code in codes])
 
 
 def growing_runs(min_code_size, count):
@@ -195,21 +185,13 @@ def growing_runs(min_code_size, count):
     table does."""
     clear = 1 << min_code_size
     width, next_code = min_code_size + 1, clear + 2
-    out, acc, n = bytearray(), 0, 0
     codes = [(clear, width), (3, width)]
     for code in range(next_code, next_code + count):
         codes.append((code, width))
         next_code += 1
         if next_code == 1 << width and width < 12:
             width += 1
-    for code, bits in codes:
-        acc |= code << n
-        n += bits
-        while n >= 8:
-            out.append(acc & 0xFF)
-            acc >>= 8
-            n -= 8
-    return bytes(out) + (bytes([acc]) if n else b"")
+    return pack_codes(codes)
 
 
 def gif(screen, image_box, data, table_entries=16, min_code_size=4, terminate=True):
@@ -224,7 +206,7 @@ def gif(screen, image_box, data, table_entries=16, min_code_size=4, terminate=Tr
 def make_gifs():
     # 16 colours: clear 16, end 17. Codes stay 5 bits wide while at most 14 follow each clear
     # (the table then ends at code 31), so every stream here is packed 5 bits a code.
-    literals = pack_codes([16] + [i % 16 for i in range(12)] + [17], 5)
+    literals = same_width_codes([16] + [i % 16 for i in range(12)] + [17], 5)
     whole = gif((12, 1), (0, 0, 12, 1), literals)
     for name, keep in (("after-signature", 6), ("after-screen", 13), ("in-colour-table", 13 + 24),
                        ("after-colour-table", 13 + 48), ("in-image-descriptor", 13 + 48 + 5)):
@@ -234,18 +216,18 @@ def make_gifs():
 
     # The LZW stream never ends: nothing but clear codes, 300 kB of them, with no end
     # code and no pixel. Then a stream that goes on long past the image's last pixel.
-    write("gif-lzw-endless-clear-codes.gif", gif((40, 30), (0, 0, 40, 30), pack_codes([16] * 500_000, 5)),
+    write("gif-lzw-endless-clear-codes.gif", gif((40, 30), (0, 0, 40, 30), same_width_codes([16] * 500_000, 5)),
           picture(40, 30))
     write("gif-lzw-past-last-pixel.gif",
-          gif((40, 30), (0, 0, 40, 30), pack_codes(([16] + [3] * 14) * 20_000, 5)), picture(40, 30))
+          gif((40, 30), (0, 0, 40, 30), same_width_codes(([16] + [3] * 14) * 20_000, 5)), picture(40, 30))
     # Data sub-blocks that never reach their terminating empty block: the file ends first.
     write("gif-sub-blocks-never-terminated.gif",
-          gif((40, 30), (0, 0, 40, 30), pack_codes(([16] + [5] * 14) * 4_000, 5), terminate=False), picture(40, 30))
+          gif((40, 30), (0, 0, 40, 30), same_width_codes(([16] + [5] * 14) * 4_000, 5), terminate=False), picture(40, 30))
 
     write("gif-65535x65535-screen.gif", gif((65535, 65535), (0, 0, 12, 1), literals), TOO_LARGE)
     # An 800 x 600 screen whose image claims 65535 x 65535, fed endless literals.
     write("gif-65535x65535-image-on-screen.gif",
-          gif((800, 600), (0, 0, 65535, 65535), pack_codes(([16] + [7] * 14) * 10_000, 5)), NO_PICTURE)
+          gif((800, 600), (0, 0, 65535, 65535), same_width_codes(([16] + [7] * 14) * 10_000, 5)), NO_PICTURE)
     # A 40 x 30 screen whose image claims 3200 x 2400, sixteen times the largest picture,
     # filled by 6 kB of codes that each stand for one pixel more than the one before.
     write("gif-image-16-times-largest-picture.gif", gif((40, 30), (0, 0, 3200, 2400), growing_runs(4, 4078)),
