@@ -30,28 +30,10 @@
 #include "bench/photo_like_picture.h"
 #include "render/automation/automation_object.h"
 #include "render/engine/spreadsheet_server.h"
+#include "tests/support/quiet_dialogs.h"
 
 namespace {
 
-class AnsweringFileDialog final : public FileDialogService {
- public:
-  std::optional<QString> Ask(const FileDialogSettings&, QWidget*) override { return answer; }
-  QString answer;
-};
-
-class CountingMessageBox final : public MessageBoxService {
- public:
-  MessageAnswer Show(const MessageRequest& request) override {
-    saved += request.title == QStringLiteral("转换完成");
-    return MessageAnswer::Ok;
-  }
-  int saved = 0;
-};
-
-class NoColourChooser final : public ColourChooser {
- public:
-  std::optional<ColourValue> Choose(ColourValue, QWidget*) override { return std::nullopt; }
-};
 
 double HeapMegabytes() {
   const struct mallinfo2 info = mallinfo2();

@@ -25,6 +25,7 @@
 #include "render/engine/spreadsheet_server.h"
 #include "tests/support/bmp_writer.h"
 #include "tests/support/program_run.h"
+#include "tests/support/quiet_dialogs.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/workbook_reader.h"
 
@@ -48,32 +49,6 @@ std::size_t HeapBytesInUse() {
 #endif
 }
 
-// Dialogs and message boxes that answer without keeping a record, so that the heap being
-// measured holds only what the program keeps.
-class AnsweringFileDialog final : public FileDialogService {
- public:
-  std::optional<QString> Ask(const FileDialogSettings&, QWidget*) override { return answer; }
-  QString answer;
-};
-
-class CountingMessageBox final : public MessageBoxService {
- public:
-  explicit CountingMessageBox(QString savedText) : saved_(std::move(savedText)) {}
-  MessageAnswer Show(const MessageRequest& request) override {
-    ++(request.text == saved_ ? saved : others);
-    return MessageAnswer::Ok;
-  }
-  int saved = 0;
-  int others = 0;
-
- private:
-  QString saved_;
-};
-
-class NoColourChooser final : public ColourChooser {
- public:
-  std::optional<ColourValue> Choose(ColourValue, QWidget*) override { return std::nullopt; }
-};
 
 TEST(RepeatedConversions, EachLetsGoOfTheSpreadsheetAndTheHeapStaysFlat) {
   constexpr int kWidth = 120, kHeight = 90, kRuns = 15, kSettledAfter = 5;
@@ -86,7 +61,7 @@ TEST(RepeatedConversions, EachLetsGoOfTheSpreadsheetAndTheHeapStaysFlat) {
   InitialiseAutomation();
   AnsweringFileDialog dialogs;
   NoColourChooser colours;
-  CountingMessageBox messages(QString::fromStdString("保存转换文件到：\r\n" + workbook));
+  CountingMessageBox messages;
   MainWindow window(dialogs, colours);
   ProgramHandlers handlers(window, messages);
   window.SetHandlers(&handlers);
