@@ -65,17 +65,10 @@ int main(int argc, char* argv[]) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication application(argc, argv);
-  InitialiseAutomation();
-
   const std::filesystem::path folder = std::filesystem::temp_directory_path() / "tessarin-hardening-bench";
   std::filesystem::create_directories(folder);
-  AnsweringFileDialog dialogs;
-  NoColourChooser colours;
-  CountingMessageBox messages;
-  MainWindow window(dialogs, colours);
-  ProgramHandlers handlers(window, messages);
-  window.SetHandlers(&handlers);
-  window.show();
+  QuietProgramWindow program;
+  auto& [dialogs, colours, messages, window, handlers] = program;
 
   dialogs.answer = QString::fromStdString(WritePicture(folder / "photo.bmp"));
   window.按钮_打开->click();
@@ -103,7 +96,6 @@ int main(int argc, char* argv[]) {
                 (HeapMegabytes() - heapAt5) * 1e3 / (runs - 5), (ResidentMegabytes() - residentAt5) * 1e3 / (runs - 5));
   }
   std::printf("workbooks saved: %d of %d\n", messages.saved, runs);
-  window.SetHandlers(nullptr);
   std::filesystem::remove_all(folder);
   return messages.saved == runs ? 0 : 1;
 }

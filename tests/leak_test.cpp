@@ -58,14 +58,8 @@ TEST(RepeatedConversions, EachLetsGoOfTheSpreadsheetAndTheHeapStaysFlat) {
   std::ofstream(picture, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   const std::string workbook = folder / "作品.xlsx";
 
-  InitialiseAutomation();
-  AnsweringFileDialog dialogs;
-  NoColourChooser colours;
-  CountingMessageBox messages;
-  MainWindow window(dialogs, colours);
-  ProgramHandlers handlers(window, messages);
-  window.SetHandlers(&handlers);
-  window.show();
+  QuietProgramWindow program;
+  auto& [dialogs, colours, messages, window, handlers] = program;
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   dialogs.answer = QString::fromStdString(picture);
   QTest::mouseClick(window.按钮_打开, Qt::LeftButton);
@@ -84,7 +78,6 @@ TEST(RepeatedConversions, EachLetsGoOfTheSpreadsheetAndTheHeapStaysFlat) {
   // One leaked copy of the sheet would be tens of kilobytes a run.
   EXPECT_LT(growth, std::size_t{1024} * (kRuns - kSettledAfter)) << growth << " bytes more over "
                                                                   << kRuns - kSettledAfter << " runs";
-  window.SetHandlers(nullptr);
 
   const WorkbookFacts facts = ReadWorkbook("openpyxl", workbook);
   ASSERT_EQ(facts.exitCode, 0);

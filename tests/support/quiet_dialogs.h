@@ -8,7 +8,10 @@
 #include "app/colour_chooser.h"
 #include "app/file_dialog_service.h"
 #include "app/message_box.h"
+#include "app/main_window.h"
+#include "app/program_handlers.h"
 #include "render/conversion_run.h"
+#include "render/engine/spreadsheet_server.h"
 
 // Confirms every dialog with `answer`.
 class AnsweringFileDialog final : public FileDialogService {
@@ -32,4 +35,23 @@ class CountingMessageBox final : public MessageBoxService {
 class NoColourChooser final : public ColourChooser {
  public:
   std::optional<ColourValue> Choose(ColourValue, QWidget*) override { return std::nullopt; }
+};
+
+// The real window with the program's handlers, shown, its dialogs answered by the quiet
+// stand-ins above; the embedded spreadsheet engine registered as start-up does.
+struct QuietProgramWindow {
+  QuietProgramWindow() {
+    InitialiseAutomation();
+    window.SetHandlers(&handlers);
+    window.show();
+  }
+  ~QuietProgramWindow() { window.SetHandlers(nullptr); }
+  QuietProgramWindow(const QuietProgramWindow&) = delete;
+  QuietProgramWindow& operator=(const QuietProgramWindow&) = delete;
+
+  AnsweringFileDialog dialogs;
+  NoColourChooser colours;
+  CountingMessageBox messages;
+  MainWindow window{dialogs, colours};
+  ProgramHandlers handlers{window, messages};
 };
