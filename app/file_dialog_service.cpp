@@ -22,29 +22,43 @@ QStringList QtNameFilters(const QString& filter) {
 namespace {
 
 // Qt's save dialog accepts a name in a folder that does not exist; this one refuses it,
-// and refuses it in the open dialog too, with Qt's own wording for a missing file.
+// and refuses it in the open dialog too, with Qt's own wording for a missing path.
+//
+// An open dialog that wants an existing file checks for it here, when Open is pressed,
+// instead of in Qt's ExistingFile mode: that mode enables Open only while the file is in
+// the dialog's list, so a typed path to a file that the chosen filter hides (a .bmp under
+// "*.jpg") leaves Open disabled, and Enter doing nothing, once the folder has been read.
 class PathCheckingFileDialog final : public QFileDialog {
  public:
-  PathCheckingFileDialog(QWidget* owner, bool pathMustExist)
-      : QFileDialog(owner), pathMustExist_(pathMustExist) {}
+  PathCheckingFileDialog(QWidget* owner, bool fileMustExist, bool pathMustExist)
+      : QFileDialog(owner), fileMustExist_(fileMustExist), pathMustExist_(pathMustExist) {}
 
   void accept() override {
     const QStringList chosen = selectedFiles();
-    if (pathMustExist_ && !chosen.isEmpty() && !FolderExists(chosen.first())) {
-      QMessageBox::warning(this, windowTitle(),
-                           tr("%1\nPath not found.\nPlease verify the correct path was given.")
-                               .arg(QDir::toNativeSeparators(QFileInfo(chosen.first()).path())));
-      return;
-    }
+    if (!chosen.isEmpty() && !Checked(QFileInfo(chosen.first()))) return;
     QFileDialog::accept();
   }
 
  private:
-  static bool FolderExists(const QString& path) {
-    const QFileInfo info(path);
-    return info.isDir() || info.dir().exists();
+  // Whether the chosen path may be confirmed; warns when not.
+  bool Checked(const QFileInfo& info) {
+    if (pathMustExist_ && !info.isDir() && !info.dir().exists()) {
+      Warn(tr("%1\nPath not found.\nPlease verify the correct path was given."), info.path());
+      return false;
+    }
+    if (fileMustExist_ && !info.exists()) {
+      Warn(tr("%1\nFile not found.\nPlease verify the correct file name was given."),
+           info.fileName());
+      return false;
+    }
+    return true;
   }
 
+  void Warn(const QString& message, const QString& path) {
+    QMessageBox::warning(this, windowTitle(), message.arg(QDir::toNativeSeparators(path)));
+  }
+
+  bool fileMustExist_;
   bool pathMustExist_;
 };
 
@@ -52,15 +66,14 @@ class PathCheckingFileDialog final : public QFileDialog {
 
 std::optional<QString> QtFileDialogService::Ask(const FileDialogSettings& settings,
                                                 QWidget* owner) {
-  PathCheckingFileDialog dialog(owner, settings.pathMustExist);
+  const bool opening = settings.mode == FileDialogMode::Open;
+  PathCheckingFileDialog dialog(owner, opening && settings.fileMustExist, settings.pathMustExist);
   // Qt's own widget everywhere, so the checks above always apply.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setWindowModality(Qt::ApplicationModal);
-  const bool opening = settings.mode == FileDialogMode::Open;
   dialog.setAcceptMode(opening ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
-  dialog.setFileMode(opening && settings.fileMustExist ? QFileDialog::ExistingFile
-                                                       : QFileDialog::AnyFile);
+  dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, !settings.askBeforeOverwriting);
   dialog.setDirectory(QDir::current());
   const QStringList filters = QtNameFilters(settings.filter);
