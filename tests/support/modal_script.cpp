@@ -10,7 +10,11 @@ constexpr int kPollMs = 10;
 
 ModalScript::ModalScript(int timeLimitMs) : timeLimitMs_(timeLimitMs) {
   connect(&timer_, &QTimer::timeout, this, &ModalScript::Poll);
-  timer_.start(kPollMs);
+  KeepPolling();
+}
+
+void ModalScript::KeepPolling() {
+  if (!timer_.isActive()) timer_.start(kPollMs);
 }
 
 void ModalScript::Poll() {

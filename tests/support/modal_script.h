@@ -20,6 +20,7 @@ class ModalScript final : public QObject {
   void Then(std::function<void(Dialog&)> act) {
     steps_.push_back({[](QDialog& dialog) { return qobject_cast<Dialog*>(&dialog) != nullptr; },
                       [act](QDialog& dialog) { act(*qobject_cast<Dialog*>(&dialog)); }});
+    KeepPolling();
   }
 
   bool Finished() const { return steps_.empty() && !actPending_; }
@@ -30,6 +31,8 @@ class ModalScript final : public QObject {
     Step act;
   };
   void Poll();
+  // Polling stops once every step is taken; a step added later starts it again.
+  void KeepPolling();
 
   std::deque<Entry> steps_;
   QTimer timer_;
