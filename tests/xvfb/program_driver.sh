@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Drives the real program on a private Xvfb display as a person would: clicks at the
 # controls' places, types into the dialogs, and waits for what the screen shows instead of
 # sleeping. Sourced by the end-to-end test and the screenshot script; needs Xvfb, xdotool,
@@ -28,15 +29,33 @@ fail() {
   exit 1
 }
 
+# Ends what the driver started and waits until it has gone, so that no X server or
+# program outlives the test that started it.
 driver_cleanup() {
   local pid
   for pid in "${driver_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${driver_pids[@]}"; do wait_until_ended "$pid"; done
   rm -rf "$driver_work"
 }
 
-# Starts Xvfb on a free display of the given size ("1280x1024") and points DISPLAY at it.
+# Waits up to 5 seconds for process $1 to end, then kills it outright.
+wait_until_ended() {
+  local i
+  for ((i = 0; i < 50; i++)); do
+    kill -0 "$1" 2>/dev/null || { wait "$1" 2>/dev/null || true; return 0; }
+    sleep 0.1
+  done
+  kill -KILL "$1" 2>/dev/null || true
+  wait "$1" 2>/dev/null || true
+}
+
+# Starts Xvfb on a free display of the given size ("1280x1024"), points DISPLAY at it and
+# waits until it answers. The server never resets: by default it resets whenever its last
+# client leaves, and a program connecting just then (say, right after one of xdotool's
+# searches) is turned away.
 start_display() {
-  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$driver_work/display" \
+  local i
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp -noreset 3>"$driver_work/display" \
     2>"$driver_work/xvfb.log" &
   driver_pids+=($!)
   for ((i = 0; i < 100; i++)); do
@@ -45,6 +64,11 @@ start_display() {
   done
   [[ -s $driver_work/display ]] || fail "Xvfb did not start: $(cat "$driver_work/xvfb.log")"
   export DISPLAY=":$(head -n1 "$driver_work/display")"
+  for ((i = 0; i < 50; i++)); do
+    xdpyinfo >/dev/null 2>&1 && return 0
+    sleep 0.1
+  done
+  fail "Xvfb on $DISPLAY does not answer: $(cat "$driver_work/xvfb.log")"
 }
 
 # Starts openbox with a title bar of icon, title and close box, as the window asks for.
@@ -71,7 +95,8 @@ start_program() {
   program_pid=$!
   driver_pids+=("$program_pid")
   window=$(wait_for_window "$driver_title" 20) ||
-    fail "the window did not show: $(cat "$driver_work/program.log")"
+    fail "the window did not show: $(cat "$driver_work/program.log")
+Xvfb said: $(cat "$driver_work/xvfb.log")"
   wait_until_window_settles
 }
 
